@@ -1,0 +1,161 @@
+#include "MainWindow.h"
+
+#include "ColorValue.h"
+#include "DisplayFont.h"
+#include "LabelSizing.h"
+#include "MainTexts.h"
+#include "Measuring.h"
+#include "MessageBoxes.h"
+#include "PeriodText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+
+MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
+                       std::function<void()> endProgram)
+    : v(values), m_port(std::move(port)), m_boxes(boxes) {
+    setWindowTitle(MainTexts::title());
+    setWindowIcon(QIcon(QStringLiteral(":/tolvane.xpm")));
+    setFont(displayFont(12));
+
+    m_client = new QWidget(this);
+    m_client->setAutoFillBackground(true);
+    setCentralWidget(m_client);
+    setWindowBackColor(0xC0C0C0);
+
+    Label1 = new QLabel(m_client);
+    Label1->move(0, 0);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setWordWrap(true);
+    Label1->setAutoFillBackground(true);
+    setDisplayColors(0x000000, 0xC0C0C0);
+
+    buildMenus();
+
+    // The clock must not drift: periods are counted in its ticks.
+    Timer1.setTimerType(Qt::PreciseTimer);
+    Timer2.setTimerType(Qt::PreciseTimer);
+    Timer3.setTimerType(Qt::PreciseTimer);
+    connect(&Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+
+    m_suuti = std::make_unique<Suuti>(v, *Label1);
+    m_perix = std::make_unique<Perix>(v, *Label1, *m_port, std::move(endProgram));
+
+    m_client->installEventFilter(this);
+    m_client->resize(ClientWidth, ClientHeight);
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    // Menus keep the desktop's own menu font, as menus everywhere do.
+    bar->setFont(QApplication::font(bar));
+    MenuOwaru = bar->addAction(MainTexts::menuOwaru());
+    MenuSettei = bar->addAction(MainTexts::menuSettei());
+    MenuColor = bar->addAction(MainTexts::menuColor());
+    MenuSetumei = bar->addAction(MainTexts::menuSetumei());
+    connect(MenuOwaru, &QAction::triggered, this, &MainWindow::MenuOwaru_Click);
+    connect(MenuSettei, &QAction::triggered, this, &MainWindow::MenuSettei_Click);
+    connect(MenuColor, &QAction::triggered, this, &MainWindow::MenuColor_Click);
+    connect(MenuSetumei, &QAction::triggered, this, &MainWindow::MenuSetumei_Click);
+}
+
+void MainWindow::Form_Load() {
+    v.SampleCommand = QByteArray(1, '\0');
+    v.TenthCount = 0;
+    applySizingRule();
+    Timer1.stop();
+    Timer2.stop();
+    m_suuti->SuutiInit();
+    m_perix->PerixInit();
+    if (v.NotConnected)
+        m_perix->PerixDone();
+    setDisplayColors(v.TextColor, v.BackColor);
+    v.ShownTextColor = v.TextColor;
+    v.ShownBackColor = v.BackColor;
+    Timer1.setInterval(10);
+    Timer1.start();
+    v.TenthCount = 0;
+    Timer2.setInterval(100);
+    Timer2.start();
+}
+
+void MainWindow::applySizingRule() {
+    const LabelSizing s = LabelSizing::forClient(m_client->size());
+    Label1->resize(s.label);
+    QFont font = Label1->font();
+    font.setPointSize(s.fontPoints);
+    Label1->setFont(font);
+}
+
+void MainWindow::Form_Resize() {
+    if (LabelSizing::appliesTo(m_client->size()))
+        applySizingRule();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_client && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    Form_QueryUnload(event);
+}
+
+void MainWindow::Form_QueryUnload(QCloseEvent* event) {
+    Timer1.stop();
+    if (m_boxes.askYesNo(this, MainTexts::title(), MainTexts::quitQuestion())) {
+        hide();
+        event->accept();
+        m_perix->PerixOwari();
+        return;
+    }
+    event->ignore();
+    Timer1.start();
+}
+
+void MainWindow::MenuOwaru_Click() {
+    if (m_boxes.askYesNo(this, MainTexts::title(), MainTexts::quitQuestion()))
+        m_perix->PerixOwari();
+}
+
+// The sensitivity and colour dialogs are still to come.
+void MainWindow::MenuSettei_Click() {}
+void MainWindow::MenuColor_Click() {}
+
+void MainWindow::MenuSetumei_Click() {
+    m_boxes.tell(this, MainTexts::explanationTitle(), MainTexts::explanation());
+}
+
+void MainWindow::Timer1_Timer() {
+    const auto b = Measuring::takeSample(*m_port, v.SampleCommand);
+    if (!b)
+        return;
+    if (const auto tenths = Measuring::detect(v, *b))
+        Label1->setText(PeriodText(*tenths));
+}
+
+void MainWindow::Timer2_Timer() {
+    Measuring::clockTick(v);
+}
+
+void MainWindow::setDisplayColors(ColorValue text, ColorValue back) {
+    QPalette p = Label1->palette();
+    p.setColor(QPalette::WindowText, toQColor(text));
+    p.setColor(QPalette::Window, toQColor(back));
+    Label1->setPalette(p);
+}
+
+void MainWindow::setWindowBackColor(ColorValue back) {
+    QPalette p = m_client->palette();
+    p.setColor(QPalette::Window, toQColor(back));
+    p.setColor(QPalette::WindowText, Qt::black);
+    m_client->setPalette(p);
+}

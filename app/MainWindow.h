@@ -1,0 +1,71 @@
+#pragma once
+
+#include "app/ProgramValues.h"
+#include "link/Perix.h"
+#include "link/SerialLink.h"
+#include "settings/Suuti.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QLabel;
+class MessageBoxes;
+
+// The measuring window: the big display, the four menu commands, the timers
+// and the serial port. Each handler is a plain member function so that tests
+// can drive it directly.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The designed client area, in pixels.
+    static constexpr int ClientWidth = 324;
+    static constexpr int ClientHeight = 136;
+
+    MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
+               std::function<void()> endProgram);
+    ~MainWindow() override;
+
+    // Handlers.
+    void Form_Load();
+    void Form_Resize();
+    void Form_QueryUnload(QCloseEvent* event);
+    void MenuOwaru_Click();
+    void MenuSettei_Click();
+    void MenuColor_Click();
+    void MenuSetumei_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+
+    // What the other windows reach through the main window.
+    QWidget* clientArea() const { return m_client; }
+    SerialLink& MSComm1() { return *m_port; }
+    void setDisplayColors(ColorValue text, ColorValue back);
+    void setWindowBackColor(ColorValue back);
+
+    QLabel* Label1 = nullptr;
+    QTimer Timer1;
+    QTimer Timer2;
+    QTimer Timer3;
+    QAction* MenuOwaru = nullptr;
+    QAction* MenuSettei = nullptr;
+    QAction* MenuColor = nullptr;
+    QAction* MenuSetumei = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void applySizingRule();
+
+    ProgramValues& v;
+    std::unique_ptr<SerialLink> m_port;
+    MessageBoxes& m_boxes;
+    QWidget* m_client = nullptr;
+    std::unique_ptr<Suuti> m_suuti;
+    std::unique_ptr<Perix> m_perix;
+};

@@ -1,0 +1,42 @@
+#include "Measuring.h"
+
+#include "link/SerialLink.h"
+
+namespace Measuring {
+
+std::optional<int> takeSample(SerialLink& port, const QByteArray& sampleCommand) {
+    QByteArray received;
+    try {
+        port.write(sampleCommand);
+        received = port.readAll();
+    } catch (const LinkError&) {
+        return std::nullopt;
+    }
+    if (received.isEmpty())
+        return std::nullopt;
+    return static_cast<unsigned char>(received.at(0));
+}
+
+std::optional<int> detect(ProgramValues& v, int brightness) {
+    std::optional<int> shown;
+    if (v.PeakBrightness < brightness)
+        v.PeakBrightness = brightness;
+    const int drop = v.PeakBrightness - brightness;
+    if (drop > v.Sensitivity && v.TenthCount != 0) {
+        shown = v.TenthCount;
+        v.TenthCount = 0;
+        // One, not zero: any light at all becomes the new peak.
+        v.PeakBrightness = 1;
+    }
+    v.DataValue = std::int16_t(brightness);
+    return shown;
+}
+
+void clockTick(ProgramValues& v) {
+    if (v.TenthCount < MaxTenthCount)
+        ++v.TenthCount;
+    else
+        v.TenthCount = MaxTenthCount;
+}
+
+} // namespace Measuring

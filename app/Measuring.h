@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/ProgramValues.h"
+
+#include <optional>
+
+class SerialLink;
+
+// The measuring loop's pieces, shared by the main window's sampling tick and
+// the sensitivity dialog's.
+namespace Measuring {
+
+// Sends the sample command and takes the oldest byte that has come back,
+// without waiting. Nothing when no byte is there or the link has failed:
+// a dead port must leave the display as it is.
+std::optional<int> takeSample(SerialLink& port, const QByteArray& sampleCommand);
+
+// Feeds one brightness sample to the detector. Returns the count of tenths to
+// show when the beam has just been interrupted.
+std::optional<int> detect(ProgramValues& v, int brightness);
+
+// One tenth of a second has gone by.
+void clockTick(ProgramValues& v);
+
+constexpr int MaxTenthCount = 60000;
+
+} // namespace Measuring

@@ -1,0 +1,12 @@
+#include "PeriodText.h"
+
+QString PeriodText(int tenths) {
+    const int whole = tenths / 10;
+    const int tenth = tenths % 10;
+    if (tenths < 10)
+        return QStringLiteral("0.%1秒").arg(tenth);
+    QString text = QStringLiteral(" %1").arg(whole);
+    if (tenth > 0)
+        text += QStringLiteral(".%1").arg(tenth);
+    return text + QStringLiteral("秒");
+}

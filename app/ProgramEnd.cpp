@@ -1,0 +1,10 @@
+#include "ProgramEnd.h"
+
+#include <QApplication>
+#include <QWidget>
+
+void endProgramNow() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    QCoreApplication::exit(0);
+}

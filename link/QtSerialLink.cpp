@@ -1,0 +1,124 @@
+#include "QtSerialLink.h"
+
+namespace {
+
+QSerialPort::Parity toQtParity(char p) {
+    switch (p) {
+    case 'E':
+        return QSerialPort::EvenParity;
+    case 'O':
+        return QSerialPort::OddParity;
+    case 'M':
+        return QSerialPort::MarkParity;
+    case 'S':
+        return QSerialPort::SpaceParity;
+    default:
+        return QSerialPort::NoParity;
+    }
+}
+
+// The box's receive buffer is 1024 bytes; keeping Qt's the same size stops a
+// stalled reader from piling up memory.
+constexpr qint64 ReceiveBufferSize = 1024;
+
+} // namespace
+
+QtSerialLink::QtSerialLink(ComPortNamer namer, QObject* parent)
+    : QObject(parent), m_namer(std::move(namer)) {
+    m_port.setPortName(m_namer(m_commPort));
+    m_port.setReadBufferSize(ReceiveBufferSize);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialLink::onError);
+}
+
+void QtSerialLink::setCommPort(int portNumber) {
+    if (m_port.isOpen())
+        throw LinkError("cannot change the port while it is open");
+    if (portNumber < 1 || portNumber > 4)
+        throw LinkError("port number out of range");
+    m_commPort = portNumber;
+    m_port.setPortName(m_namer(portNumber));
+}
+
+void QtSerialLink::setSettings(const QString& settings) {
+    m_settings = LineSettings::parse(settings);
+    if (m_port.isOpen()) {
+        m_port.setBaudRate(m_settings.baudRate);
+        m_port.setParity(toQtParity(m_settings.parity));
+        m_port.setDataBits(QSerialPort::DataBits(m_settings.dataBits));
+        m_port.setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    }
+}
+
+void QtSerialLink::open() {
+    if (m_port.isOpen())
+        throw LinkError("port already open");
+    m_port.setBaudRate(m_settings.baudRate);
+    m_port.setParity(toQtParity(m_settings.parity));
+    m_port.setDataBits(QSerialPort::DataBits(m_settings.dataBits));
+    m_port.setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite))
+        throw LinkError("cannot open " + m_port.portName().toStdString() + ": " +
+                        m_port.errorString().toStdString());
+    m_gaveUp = false;
+}
+
+bool QtSerialLink::isOpen() const {
+    return m_port.isOpen();
+}
+
+// QSerialPort always hands over raw bytes; the thresholds only mattered for
+// notifications that nobody listens to. They are accepted for completeness.
+void QtSerialLink::setBinaryInput() {}
+void QtSerialLink::setSThreshold(int) {}
+void QtSerialLink::setRThreshold(int) {}
+
+void QtSerialLink::write(const QByteArray& bytes) {
+    requireOpen("write");
+    if (m_port.write(bytes) != bytes.size())
+        throw LinkError("write failed: " + m_port.errorString().toStdString());
+    // Push the bytes to the driver now rather than at the next event-loop pass,
+    // so a command goes out when it is written, as the box expects.
+    m_port.flush();
+}
+
+QByteArray QtSerialLink::readAll() {
+    requireOpen("read");
+    // QSerialPort only fills its buffer from the event loop; a zero-timeout
+    // wait pulls in whatever the driver holds already, without blocking.
+    if (m_port.bytesAvailable() == 0)
+        m_port.waitForReadyRead(0);
+    if (!m_port.isOpen())
+        throw LinkError("port closed while reading");
+    return m_port.readAll();
+}
+
+bool QtSerialLink::waitForReadyRead(int msecs) {
+    requireOpen("wait");
+    if (m_port.bytesAvailable() > 0)
+        return true;
+    return m_port.waitForReadyRead(msecs);
+}
+
+void QtSerialLink::requireOpen(const char* what) const {
+    if (!m_port.isOpen())
+        throw LinkError(std::string("cannot ") + what + ": port is not open");
+}
+
+void QtSerialLink::onError(QSerialPort::SerialPortError error) {
+    // A timed-out wait is not a fault of the port.
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
+        return;
+    if (!m_port.isOpen() || m_gaveUp)
+        return;
+    // An unplugged adapter keeps reporting errors and its read notifier keeps
+    // firing; close once, later, outside QSerialPort's own notification code.
+    m_gaveUp = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_port.isOpen())
+                m_port.close();
+        },
+        Qt::QueuedConnection);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ComPortName.h"
+#include "LineSettings.h"
+#include "SerialLink.h"
+
+#include <QObject>
+#include <QSerialPort>
+
+// The real serial port, on QSerialPort.
+class QtSerialLink : public QObject, public SerialLink {
+    Q_OBJECT
+public:
+    explicit QtSerialLink(ComPortNamer namer = comPortDeviceName, QObject* parent = nullptr);
+
+    void setCommPort(int portNumber) override;
+    void setSettings(const QString& settings) override;
+    void open() override;
+    bool isOpen() const override;
+    void setBinaryInput() override;
+    void setSThreshold(int bytes) override;
+    void setRThreshold(int bytes) override;
+    void write(const QByteArray& bytes) override;
+    QByteArray readAll() override;
+    bool waitForReadyRead(int msecs) override;
+
+    QString deviceName() const { return m_port.portName(); }
+
+private:
+    void onError(QSerialPort::SerialPortError error);
+    void requireOpen(const char* what) const;
+
+    QSerialPort m_port;
+    ComPortNamer m_namer;
+    LineSettings m_settings;
+    int m_commPort = 1;
+    bool m_gaveUp = false;
+};

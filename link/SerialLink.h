@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <stdexcept>
+
+// Any failure of the serial link: a port that will not open, a write or a
+// read on a closed port, a bad settings text.
+class LinkError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The serial port as the program uses it. The real one sits on QSerialPort;
+// tests put a scripted port here and the demo puts the simulated box here.
+class SerialLink {
+public:
+    virtual ~SerialLink() = default;
+
+    // Selects COM1..COM4. Fails while the port is open.
+    virtual void setCommPort(int portNumber) = 0;
+    // Line settings as "9600,N,8,1".
+    virtual void setSettings(const QString& settings) = 0;
+    // Fails for a port with no device behind it and for a port in use.
+    virtual void open() = 0;
+    virtual bool isOpen() const = 0;
+    // Reads hand over the received bytes unchanged, zero bytes included.
+    virtual void setBinaryInput() = 0;
+    virtual void setSThreshold(int bytes) = 0;
+    virtual void setRThreshold(int bytes) = 0;
+    // Sends the bytes unchanged. Fails while the port is closed.
+    virtual void write(const QByteArray& bytes) = 0;
+    // Everything received so far, possibly nothing; never waits.
+    // Fails while the port is closed.
+    virtual QByteArray readAll() = 0;
+    // Waits at most msecs for more bytes to arrive; true when some did.
+    // Fails while the port is closed.
+    virtual bool waitForReadyRead(int msecs) = 0;
+
+    void writeByte(unsigned char byte) { write(QByteArray(1, char(byte))); }
+};
