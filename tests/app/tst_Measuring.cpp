@@ -1,0 +1,128 @@
+#include "support/WindowFixture.h"
+
+#include <QTest>
+
+class TestMeasuring : public QObject {
+    Q_OBJECT
+private slots:
+    void each_tick_sends_the_sample_command_once() {
+        WindowFixture f;
+        f.startWithBox();
+        f.window->Timer1_Timer();
+        f.sample(200);
+        QCOMPARE(f.port->written,
+                 QByteArrayList({QByteArray(1, char(242)), QByteArray(1, char(242))}));
+    }
+
+    void a_drop_equal_to_the_sensitivity_is_no_passage_one_more_is() {
+        WindowFixture f;
+        f.startWithBox();
+        const QString before = f.display();
+        f.clock(7);
+        f.sample(200);
+        f.sample(150); // drop 50 = sensitivity
+        QCOMPARE(f.display(), before);
+        QCOMPARE(f.v.TenthCount, 7);
+        f.sample(149); // drop 51
+        QCOMPARE(f.display(), QStringLiteral("0.7秒"));
+        QCOMPARE(f.v.TenthCount, 0);
+        QCOMPARE(f.v.PeakBrightness, 1);
+        QCOMPARE(f.v.DataValue, 149);
+    }
+
+    void detection_is_disarmed_until_the_next_clock_tick() {
+        WindowFixture f;
+        f.startWithBox();
+        f.clock(15);
+        f.sample(220);
+        f.sample(10);
+        QCOMPARE(f.display(), QStringLiteral(" 1.5秒"));
+        // The counter is 0 now: light back and dark again detects nothing.
+        f.sample(230);
+        f.sample(5);
+        QCOMPARE(f.display(), QStringLiteral(" 1.5秒"));
+        QCOMPARE(f.v.PeakBrightness, 230);
+        QCOMPARE(f.v.DataValue, 5);
+        // One clock tick arms it again; the peak kept rising meanwhile.
+        f.clock();
+        f.sample(5);
+        QCOMPARE(f.display(), QStringLiteral("0.1秒"));
+    }
+
+    void only_the_oldest_waiting_byte_counts() {
+        WindowFixture f;
+        f.startWithBox();
+        f.clock(20);
+        f.sample(QByteArray("\xC8\x05\x05", 3)); // 200, then two dark bytes that are dropped
+        QCOMPARE(f.v.DataValue, 200);
+        QCOMPARE(f.v.PeakBrightness, 200);
+        QCOMPARE(f.v.TenthCount, 20);
+        f.sample(QByteArray("\x10\xC8", 2)); // 16 first: a drop of 184
+        QCOMPARE(f.display(), QStringLiteral(" 2秒"));
+        QCOMPARE(f.v.DataValue, 16);
+    }
+
+    void a_zero_after_a_detection_is_a_drop_of_one() {
+        WindowFixture f;
+        f.startWithBox();
+        f.v.Sensitivity = 0;
+        f.clock(3);
+        f.sample(100);
+        f.sample(40);
+        QCOMPARE(f.display(), QStringLiteral("0.3秒"));
+        f.clock(2);
+        f.sample(0);
+        // Peak stays 1 (0 does not raise it); the drop of 1 beats sensitivity 0.
+        QCOMPARE(f.display(), QStringLiteral("0.2秒"));
+        QCOMPARE(f.v.PeakBrightness, 1);
+    }
+
+    void a_slow_fall_of_the_light_also_counts() {
+        WindowFixture f;
+        f.startWithBox();
+        f.clock(10);
+        for (int b = 200; b >= 150; --b)
+            f.sample(b);
+        QCOMPARE(f.v.TenthCount, 10);
+        f.sample(149);
+        QCOMPARE(f.display(), QStringLiteral(" 1秒"));
+    }
+
+    void the_clock_stops_at_60000() {
+        WindowFixture f;
+        f.startWithBox();
+        f.v.TenthCount = 59998;
+        f.clock(5);
+        QCOMPARE(f.v.TenthCount, 60000);
+        f.sample(255);
+        f.sample(0);
+        QCOMPARE(f.display(), QStringLiteral(" 6000秒"));
+    }
+
+    void a_tick_without_reply_or_port_changes_nothing() {
+        WindowFixture f;
+        f.startWithBox();
+        f.clock(4);
+        f.sample(180);
+        f.window->Timer1_Timer(); // nothing waiting
+        QCOMPARE(f.v.DataValue, 180);
+
+        // The port goes away mid-run: writes and reads throw inside the link.
+        f.port->isOpenNow = false;
+        f.port->reads.push_back(QByteArray(1, char(0)));
+        const QString before = f.display();
+        f.window->Timer1_Timer();
+        QCOMPARE(f.display(), before);
+        QCOMPARE(f.v.TenthCount, 4);
+        QCOMPARE(f.v.DataValue, 180);
+        QCOMPARE(f.v.PeakBrightness, 180);
+
+        f.port->isOpenNow = true;
+        f.port->failWrites = true;
+        f.window->Timer1_Timer();
+        QCOMPARE(f.v.DataValue, 180);
+    }
+};
+
+QTEST_MAIN(TestMeasuring)
+#include "tst_Measuring.moc"

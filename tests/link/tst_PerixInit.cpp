@@ -1,0 +1,157 @@
+#include "link/Perix.h"
+#include "link/PerixTexts.h"
+#include "support/ScriptedPort.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+
+namespace {
+
+struct PerixFixture {
+    ProgramValues v;
+    QLabel label;
+    ScriptedPort port;
+    int endCalls = 0;
+    Perix perix{v, label, port, [this] { ++endCalls; }};
+};
+
+} // namespace
+
+class TestPerixInit : public QObject {
+    Q_OBJECT
+private slots:
+    void wakes_and_probes_with_three_single_writes() {
+        PerixFixture f;
+        f.port.reads.push_back("MERAVO");
+        f.perix.PerixInit();
+        QCOMPARE(f.port.written, QByteArrayList({QByteArray(1, '\0'), QByteArray(1, '\0'),
+                                                 QByteArray(1, char(255))}));
+        QCOMPARE(f.port.settings, QStringLiteral("9600,N,8,1"));
+        QCOMPARE(f.port.commPort, 1);
+        QVERIFY(f.port.isOpen());
+        QVERIFY(!f.v.NotConnected);
+    }
+
+    void resets_the_channel_values() {
+        PerixFixture f;
+        f.v.ChannelNo = 3;
+        f.v.DataValue = 77;
+        f.v.DigitalShadow = 12;
+        f.v.DigitalBit = 1;
+        f.perix.PerixInit();
+        QCOMPARE(f.v.ChannelNo, 1);
+        QCOMPARE(f.v.DataValue, 0);
+        QCOMPARE(f.v.DigitalShadow, 0);
+        QCOMPARE(f.v.DigitalBit, 0);
+    }
+
+    void shows_the_start_up_notice_at_14_points() {
+        PerixFixture f;
+        f.perix.PerixInit();
+        QCOMPARE(f.label.font().pointSize(), 14);
+        const QStringList lines = f.label.text().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines.first(), QStringLiteral("「Perix」初期化中。"));
+        QCOMPARE(lines.at(1), QStringLiteral("\u3000「Perix」が接続されていないと、プログラムが"));
+        QCOMPARE(lines.at(5),
+                 QStringLiteral("\u3000\u3000初期設定では接続シリアルポートは「\uFF11」になっ"));
+        QCOMPARE(lines.last(), QStringLiteral("\u3000ています。"));
+        QCOMPARE(f.label.text(), PerixTexts::startupNotice());
+    }
+
+    void port_number_is_limited_to_1_to_4_data() {
+        QTest::addColumn<int>("given");
+        QTest::addColumn<int>("used");
+        QTest::newRow("-7") << -7 << 1;
+        QTest::newRow("0") << 0 << 1;
+        QTest::newRow("3") << 3 << 3;
+        QTest::newRow("5") << 5 << 4;
+        QTest::newRow("32767") << 32767 << 4;
+    }
+    void port_number_is_limited_to_1_to_4() {
+        QFETCH(int, given);
+        QFETCH(int, used);
+        PerixFixture f;
+        f.v.PortNo = std::int16_t(given);
+        f.perix.PerixInit();
+        QCOMPARE(int(f.v.PortNo), used);
+        QCOMPARE(f.port.commPort, used);
+    }
+
+    void a_port_that_will_not_open_skips_the_rest_quietly() {
+        PerixFixture f;
+        f.port.openFails = true;
+        f.port.reads.push_back("MERAVO"); // never read: the port is closed
+        f.perix.PerixInit();
+        QVERIFY(f.port.written.isEmpty());
+        QVERIFY(f.v.NotConnected);
+        QCOMPARE(f.label.text(), PerixTexts::startupNotice());
+        f.perix.PerixDone();
+        QCOMPARE(f.label.text(), QStringLiteral("Perixが接続されていません!"));
+        QCOMPARE(f.label.font().pointSize(), 14);
+    }
+
+    void probe_replies_data() {
+        QTest::addColumn<QByteArrayList>("atOnce");
+        QTest::addColumn<QByteArrayList>("later");
+        QTest::addColumn<bool>("connected");
+        QTest::newRow("whole reply at once")
+            << QByteArrayList{"MERAVO"} << QByteArrayList{} << true;
+        QTest::newRow("reply with trailing bytes")
+            << QByteArrayList{"MERAVO\x01"} << QByteArrayList{} << true;
+        QTest::newRow("arrives late, in pieces")
+            << QByteArrayList{} << QByteArrayList{"ME", "RAV", "O"} << true;
+        QTest::newRow("begins at once, ends late")
+            << QByteArrayList{"MER"} << QByteArrayList{"AVO"} << true;
+        QTest::newRow("another device") << QByteArrayList{"OK\r\n"} << QByteArrayList{} << false;
+        QTest::newRow("almost") << QByteArrayList{} << QByteArrayList{"MERAVX"} << false;
+        QTest::newRow("lower case") << QByteArrayList{"meravo"} << QByteArrayList{} << false;
+        QTest::newRow("cut short") << QByteArrayList{"MERA"} << QByteArrayList{} << false;
+        QTest::newRow("garbage first")
+            << QByteArrayList{QByteArray("\0MERAVO", 7)} << QByteArrayList{} << false;
+        QTest::newRow("never comes") << QByteArrayList{} << QByteArrayList{} << false;
+    }
+    void probe_replies() {
+        QFETCH(QByteArrayList, atOnce);
+        QFETCH(QByteArrayList, later);
+        QFETCH(bool, connected);
+        PerixFixture f;
+        for (const QByteArray& chunk : atOnce)
+            f.port.reads.push_back(chunk);
+        for (const QByteArray& chunk : later)
+            f.port.late.push_back(chunk);
+        f.perix.PerixInit();
+        QCOMPARE(!f.v.NotConnected, connected);
+        QVERIFY(f.port.late.empty());
+    }
+
+    void a_silent_real_wait_ends_within_the_bound() {
+        // A port that really waits: each wait sleeps as asked and brings nothing.
+        struct SleepyPort : ScriptedPort {
+            bool waitForReadyRead(int msecs) override {
+                QTest::qSleep(msecs);
+                ScriptedPort::waitForReadyRead(msecs);
+                return false;
+            }
+        } port;
+        ProgramValues v;
+        QLabel label;
+        Perix perix(v, label, port, [] {});
+        QElapsedTimer clock;
+        clock.start();
+        perix.PerixInit();
+        QVERIFY(v.NotConnected);
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(port.waits, 1);
+    }
+
+    void owari_ends_the_program() {
+        PerixFixture f;
+        f.perix.PerixOwari();
+        QCOMPARE(f.endCalls, 1);
+    }
+};
+
+QTEST_MAIN(TestPerixInit)
+#include "tst_PerixInit.moc"

@@ -1,0 +1,127 @@
+#include "app/MainWindow.h"
+#include "link/ComPortName.h"
+#include "link/PerixTexts.h"
+#include "link/QtSerialLink.h"
+#include "support/PtyBox.h"
+#include "support/ScriptedMessageBoxes.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+#include <sys/resource.h>
+
+namespace {
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+class TestQtSerialLink : public QObject {
+    Q_OBJECT
+private slots:
+    void com_ports_map_to_serial_devices() {
+        QCOMPARE(comPortDeviceName(1), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(comPortDeviceName(4), QStringLiteral("/dev/ttyS3"));
+    }
+
+    void missing_port_fails_to_open_and_closed_port_refuses_io() {
+        QtSerialLink link([](int n) { return QStringLiteral("/nonexistent/ttyTolvane%1").arg(n); });
+        link.setCommPort(2);
+        QCOMPARE(link.deviceName(), QStringLiteral("/nonexistent/ttyTolvane2"));
+        link.setSettings(QStringLiteral("9600,N,8,1"));
+        QVERIFY_THROWS_EXCEPTION(LinkError, link.open());
+        QVERIFY(!link.isOpen());
+        QVERIFY_THROWS_EXCEPTION(LinkError, link.writeByte(242));
+        QVERIFY_THROWS_EXCEPTION(LinkError, link.readAll());
+        QVERIFY_THROWS_EXCEPTION(LinkError, link.waitForReadyRead(5));
+    }
+
+    void settings_text_is_checked() {
+        QtSerialLink link;
+        for (const char* bad : {"", "9600", "9600,X,8,1", "fast,N,8,1", "9600,N,9,1", "9600,N,8,3"})
+            QVERIFY_THROWS_EXCEPTION(LinkError, link.setSettings(QString::fromLatin1(bad)));
+        link.setSettings(QStringLiteral("9600,n,8,1"));
+        QVERIFY_THROWS_EXCEPTION(LinkError, link.setCommPort(0));
+    }
+
+    void busy_port_fails_to_open() {
+        PtyBox box([] { return 0; });
+        QtSerialLink first([&](int) { return box.slavePath(); });
+        QtSerialLink second([&](int) { return box.slavePath(); });
+        first.open();
+        QVERIFY_THROWS_EXCEPTION(LinkError, second.open());
+        QVERIFY(first.isOpen());
+    }
+
+    void bytes_pass_unchanged_both_ways() {
+        PtyBox box([] { return 0; });
+        QtSerialLink link([&](int) { return box.slavePath(); });
+        link.open();
+        link.write(QByteArray("\0\0\xFF\xF2", 4));
+        QByteArray reply;
+        QElapsedTimer clock;
+        clock.start();
+        while (reply.size() < 7 && clock.elapsed() < 2000) {
+            link.waitForReadyRead(50);
+            reply += link.readAll();
+        }
+        QCOMPARE(reply, QByteArray("MERAVO\0", 7));
+        QCOMPARE(box.received(), QByteArray("\0\0\xFF\xF2", 4));
+    }
+
+    // The whole program on a real pseudo-terminal: probe, a measured period,
+    // and a box unplugged mid-run.
+    void end_to_end_on_a_pseudo_terminal() {
+        // The beam is cut for 50 ms every 700 ms.
+        QElapsedTimer since;
+        since.start();
+        PtyBox box([&] { return since.elapsed() % 700 < 50 ? 20 : 200; });
+
+        ProgramValues v;
+        ScriptedMessageBoxes boxes;
+        auto link = std::make_unique<QtSerialLink>([&](int) { return box.slavePath(); });
+        QtSerialLink* rawLink = link.get();
+        MainWindow window(v, std::move(link), boxes, [] {});
+        window.Form_Load();
+        QVERIFY(!v.NotConnected);
+        QVERIFY(box.received().startsWith(QByteArray("\0\0\xFF", 3)));
+        window.show();
+
+        const QStringList near{QStringLiteral("0.6秒"), QStringLiteral("0.7秒"),
+                               QStringLiteral("0.8秒")};
+        // Wait for two periods so that the first (measured from start-up) is past.
+        QTRY_VERIFY_WITH_TIMEOUT(v.DataValue == 200, 2000);
+        QString shown;
+        int periods = 0;
+        QElapsedTimer watch;
+        watch.start();
+        while (periods < 3 && watch.elapsed() < 5000) {
+            QTest::qWait(10);
+            if (window.Label1->text() != shown) {
+                shown = window.Label1->text();
+                ++periods;
+            }
+        }
+        QVERIFY2(near.contains(shown), qPrintable(shown));
+
+        box.unplug();
+        QTRY_VERIFY_WITH_TIMEOUT(!rawLink->isOpen(), 2000);
+        const QString lastText = window.Label1->text();
+        const double cpuBefore = cpuSeconds();
+        QTest::qWait(1000);
+        const double cpuUsed = cpuSeconds() - cpuBefore;
+        QCOMPARE(window.Label1->text(), lastText);
+        QVERIFY(window.Timer1.isActive());
+        QVERIFY(window.Timer2.isActive());
+        // A spinning read notifier would burn a whole core.
+        QVERIFY2(cpuUsed < 0.5, qPrintable(QString::number(cpuUsed)));
+    }
+};
+
+QTEST_MAIN(TestQtSerialLink)
+#include "tst_QtSerialLink.moc"

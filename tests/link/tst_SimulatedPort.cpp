@@ -1,0 +1,111 @@
+#include "app/Measuring.h"
+#include "link/Perix.h"
+#include "link/SimulatedPort.h"
+#include "support/ManualClock.h"
+
+#include <QLabel>
+#include <QTest>
+#include <cmath>
+
+namespace {
+
+struct SimFixture {
+    ManualClock* clock;
+    std::unique_ptr<SimulatedPort> port;
+    explicit SimFixture(PendulumLight::Setup setup = {}) {
+        auto owned = std::make_unique<ManualClock>();
+        clock = owned.get();
+        port = std::make_unique<SimulatedPort>(std::move(owned), setup);
+        port->open();
+    }
+};
+
+} // namespace
+
+class TestSimulatedPort : public QObject {
+    Q_OBJECT
+private slots:
+    void answers_the_probe_after_the_line_delay() {
+        SimFixture f;
+        f.port->write(QByteArray("\0\0\xFF", 3));
+        QVERIFY(f.port->readAll().isEmpty()); // nothing can be back yet
+        f.clock->advanceMs(5);
+        const QByteArray early = f.port->readAll();
+        QVERIFY(early.size() < 6);
+        f.clock->advanceMs(10);
+        QCOMPARE(early + f.port->readAll(), QByteArray("MERAVO"));
+    }
+
+    void probe_through_perix_init_finds_the_box() {
+        ProgramValues v;
+        QLabel label;
+        // A fresh, closed port: PerixInit opens it itself.
+        auto clock = std::make_unique<ManualClock>();
+        SimulatedPort port(std::move(clock));
+        Perix perix(v, label, port, [] {});
+        perix.PerixInit();
+        QVERIFY(!v.NotConnected);
+    }
+
+    void a_sample_tick_reads_the_answer_to_an_earlier_request() {
+        SimFixture f;
+        f.port->writeByte(242);
+        QVERIFY(f.port->readAll().isEmpty());
+        f.clock->advanceMs(10);
+        f.port->writeByte(242);
+        QCOMPARE(f.port->readAll().size(), 1); // the previous tick's answer
+        f.clock->advanceMs(10);
+        QCOMPARE(f.port->readAll().size(), 1);
+    }
+
+    void closed_port_refuses_everything() {
+        SimulatedPort port(std::make_unique<ManualClock>());
+        QVERIFY_THROWS_EXCEPTION(LinkError, port.write("x"));
+        QVERIFY_THROWS_EXCEPTION(LinkError, port.readAll());
+        QVERIFY_THROWS_EXCEPTION(LinkError, port.waitForReadyRead(1));
+        QVERIFY_THROWS_EXCEPTION(LinkError, port.setSettings("fast"));
+        port.open();
+        QVERIFY_THROWS_EXCEPTION(LinkError, port.setCommPort(2));
+    }
+
+    void light_has_ambient_level_and_dark_passages() {
+        PendulumLight light;
+        int dark = 0, lightest = 0, darkest = 255;
+        for (int i = 0; i < 500; ++i) { // 5 s at 10 ms
+            const int b = light.brightnessAt(i * 0.01);
+            lightest = std::max(lightest, b);
+            darkest = std::min(darkest, b);
+            if (b < 100)
+                ++dark;
+        }
+        QVERIFY(lightest >= 195 && lightest <= 215);
+        QVERIFY(darkest < 60);
+        // Four passages in 5 s, each dark for several samples, not most of the time.
+        QVERIFY2(dark >= 4 * 5 && dark <= 4 * 20, qPrintable(QString::number(dark)));
+    }
+
+    void the_measuring_loop_sees_the_pendulum_period() {
+        // Drive the real detector with the simulated box for a minute of
+        // simulated time, ticking as the window's timers do.
+        SimFixture f;
+        ProgramValues v;
+        QList<int> shown;
+        for (int ms = 0; ms < 60000; ms += 10) {
+            if (ms % 100 == 0 && ms > 0)
+                Measuring::clockTick(v);
+            if (const auto b = Measuring::takeSample(*f.port, v.SampleCommand))
+                if (const auto n = Measuring::detect(v, *b))
+                    shown << *n;
+            f.clock->advanceMs(10);
+        }
+        // The gate sits in the middle: two passages per 2.5 s swing.
+        QVERIFY2(shown.size() >= 46 && shown.size() <= 49,
+                 qPrintable(QString::number(shown.size())));
+        shown.removeFirst(); // measured from the start, not from a passage
+        for (int n : shown)
+            QVERIFY2(n == 12 || n == 13, qPrintable(QString::number(n)));
+    }
+};
+
+QTEST_MAIN(TestSimulatedPort)
+#include "tst_SimulatedPort.moc"

@@ -1,0 +1,65 @@
+#include "PtyBox.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdexcept>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+PtyBox::PtyBox(std::function<int()> light) : m_model(std::move(light)) {
+    m_master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
+        throw std::runtime_error("no pseudo-terminal");
+    m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
+    // Raw on this side too, so bytes such as 0 and 255 pass unchanged.
+    termios raw{};
+    tcgetattr(m_master, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(m_master, TCSANOW, &raw);
+    m_thread = std::thread([this] { run(); });
+}
+
+PtyBox::~PtyBox() {
+    unplug();
+}
+
+void PtyBox::unplug() {
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+    if (m_master >= 0) {
+        ::close(m_master);
+        m_master = -1;
+    }
+}
+
+QByteArray PtyBox::received() {
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
+void PtyBox::run() {
+    while (!m_stop) {
+        pollfd p{m_master, POLLIN, 0};
+        if (poll(&p, 1, 10) <= 0)
+            continue;
+        unsigned char buffer[256];
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n <= 0) {
+            // No one has the other end open yet (or any more); do not spin.
+            usleep(5000);
+            continue;
+        }
+        QByteArray reply;
+        {
+            std::lock_guard lock(m_mutex);
+            m_received.append(reinterpret_cast<const char*>(buffer), n);
+        }
+        for (ssize_t i = 0; i < n; ++i)
+            reply += m_model.receive(buffer[i]);
+        if (!reply.isEmpty() && ::write(m_master, reply.constData(), size_t(reply.size())) < 0)
+            continue;
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ScriptedMessageBoxes.h"
+#include "ScriptedPort.h"
+#include "app/MainWindow.h"
+#include "app/ProgramValues.h"
+
+#include <QLabel>
+#include <memory>
+
+// A main window on a scripted port, with fresh program-wide values and
+// message boxes a test can answer.
+struct WindowFixture {
+    ProgramValues v;
+    ScriptedMessageBoxes boxes;
+    ScriptedPort* port = nullptr; // owned by the window
+    int endCalls = 0;
+    std::unique_ptr<MainWindow> window;
+
+    WindowFixture() {
+        auto owned = std::make_unique<ScriptedPort>();
+        port = owned.get();
+        window = std::make_unique<MainWindow>(v, std::move(owned), boxes, [this] { ++endCalls; });
+    }
+
+    // Starts up with a box that answers the probe, then stops the real timers
+    // so the test alone decides when a tick happens.
+    void startWithBox() {
+        port->reads.push_back("MERAVO");
+        window->Form_Load();
+        window->Timer1.stop();
+        window->Timer2.stop();
+        port->written.clear();
+    }
+
+    // One sampling tick on which the given bytes are waiting.
+    void sample(const QByteArray& waiting) {
+        port->reads.push_back(waiting);
+        window->Timer1_Timer();
+    }
+    void sample(int brightness) { sample(QByteArray(1, char(brightness))); }
+
+    void clock(int ticks = 1) {
+        for (int i = 0; i < ticks; ++i)
+            window->Timer2_Timer();
+    }
+
+    QString display() const { return window->Label1->text(); }
+};
