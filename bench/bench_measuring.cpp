@@ -1,0 +1,111 @@
+// Prints what start-up and the sampling tick cost, and whether memory grows
+// over a long run. Figures only; nothing here passes or fails.
+#include "app/MainWindow.h"
+#include "app/MessageBoxes.h"
+#include "link/QtSerialLink.h"
+#include "link/SimulatedPort.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <cstdio>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+
+class SilentBoxes : public MessageBoxes {
+public:
+    bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    void tell(QWidget*, const QString&, const QString&) override {}
+};
+
+long rssKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// A clock for the simulated box that runs as fast as the benchmark calls it.
+class FastClock : public SimClock {
+public:
+    qint64 now = 0;
+    qint64 nowMicros() override { return now; }
+    void sleepMicros(qint64 micros) override { now += micros; }
+};
+
+double startUpMs(std::unique_ptr<SerialLink> port, bool* connected) {
+    ProgramValues v;
+    SilentBoxes boxes;
+    MainWindow window(v, std::move(port), boxes, [] {});
+    QElapsedTimer clock;
+    clock.start();
+    window.Form_Load();
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    *connected = !v.NotConnected;
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    bool connected = false;
+
+    double ms = startUpMs(
+        std::make_unique<QtSerialLink>([](int) { return QStringLiteral("/nonexistent/ttyBench"); }),
+        &connected);
+    std::printf("start-up, no such port:        %8.1f ms (connected: %d)\n", ms, connected);
+
+    // A pseudo-terminal nobody answers on: the probe's whole wait.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0) {
+        const QString slave = QString::fromLocal8Bit(ptsname(master));
+        ms = startUpMs(std::make_unique<QtSerialLink>([slave](int) { return slave; }), &connected);
+        std::printf("start-up, silent box:          %8.1f ms (connected: %d)\n", ms, connected);
+        ::close(master);
+    }
+
+    ms = startUpMs(std::make_unique<SimulatedPort>(), &connected);
+    std::printf("start-up, simulated box:       %8.1f ms (connected: %d)\n", ms, connected);
+
+    // The sampling tick against the simulated box, 10 ms of box time apart.
+    ProgramValues v;
+    SilentBoxes boxes;
+    auto owned = std::make_unique<SimulatedPort>(std::make_unique<FastClock>());
+    auto& clock = static_cast<FastClock&>(owned->clock());
+    MainWindow window(v, std::move(owned), boxes, [] {});
+    window.Form_Load();
+    window.Timer1.stop();
+    window.Timer2.stop();
+    const long rssBefore = rssKiB();
+    constexpr int ticks = 1'000'000; // 2.8 hours of measuring
+    int periods = 0;
+    QString last = window.Label1->text();
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < ticks; ++i) {
+        if (i % 10 == 0)
+            window.Timer2_Timer();
+        window.Timer1_Timer();
+        clock.now += 10'000;
+        if (window.Label1->text() != last) {
+            last = window.Label1->text();
+            ++periods;
+        }
+    }
+    const double perTick = double(timer.nsecsElapsed()) / ticks / 1000.0;
+    std::printf("sampling tick, simulated box:  %8.2f us per tick (%d periods shown)\n", perTick,
+                periods);
+    std::printf("memory over %d ticks:     %8ld KiB -> %ld KiB resident\n", ticks, rssBefore,
+                rssKiB());
+    return 0;
+}
