@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QRawFont>
 #include <QTest>
 
 class TestMainWindow : public QObject {
@@ -76,6 +77,26 @@ private slots:
                  QStringList({QStringLiteral("おわる"), QStringLiteral("かんどせってい"),
                               QStringLiteral("いろのせってい"), QStringLiteral("せつめい")}));
         QVERIFY(f.window->menuBar()->actions().value(0)->menu() == nullptr);
+    }
+
+    void display_face_has_the_japanese_glyphs() {
+        WindowFixture f;
+        f.startWithBox();
+        f.window->Form_Resize();
+        const QRawFont raw = QRawFont::fromFont(f.window->Label1->font());
+        QVERIFY2(raw.isValid(), qPrintable(raw.familyName()));
+        for (const QString& text : {QStringLiteral("0.7秒"), PerixTexts::notConnectedNotice(),
+                                    PerixTexts::startupNotice().remove(QLatin1Char('\n'))}) {
+            for (const char32_t c : text.toUcs4())
+                QVERIFY2(raw.supportsCharacter(c),
+                         qPrintable(raw.familyName() + QStringLiteral(" lacks ") +
+                                    QString::fromUcs4(&c, 1)));
+        }
+        // The set-up installs IPAGothic as the stand-in for ＭＳ ゴシック.
+        const QStringList gothic{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                                 QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")};
+        QVERIFY2(gothic.contains(QFontInfo(f.window->font()).family()),
+                 qPrintable(QFontInfo(f.window->font()).family()));
     }
 
     void start_up_order_and_result() {
