@@ -2,7 +2,7 @@
 #include "link/ComPortName.h"
 #include "link/PerixTexts.h"
 #include "link/QtSerialLink.h"
-#include "support/PtyBox.h"
+#include "link/PtyBox.h"
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QElapsedTimer>
