@@ -259,17 +259,17 @@ private slots:
             QCOMPARE(int(f.v.DigitalBit), expected[bitNo]);
         }
 
-        struct Step {
-            int bitNo, on, outputs;
-        };
-        for (const Step s : {Step{3, 1, 8}, Step{0, 1, 9}, Step{3, 0, 1}}) {
-            f.v.DigitalBitNo = std::int16_t(s.bitNo);
-            f.v.DigitalBit = std::int16_t(s.on);
+        for (const auto& [bitNo, on] : {std::pair{3, 1}, {0, 1}, {3, 0}}) {
+            f.v.DigitalBitNo = std::int16_t(bitNo);
+            f.v.DigitalBit = std::int16_t(on);
             f.io->PerixDigOutput();
-            f.clock->advanceMs(5); // let the bytes reach the box
-            f.port->readAll();
-            QCOMPARE(f.port->box().digitalOutputs(), s.outputs);
         }
+        f.clock->advanceMs(10); // let the last bytes reach the box
+        f.port->readAll();
+        using W = PerixBoxModel::Write;
+        QCOMPARE(f.port->box().takeWrites(),
+                 QList<W>({W{2, 255}, W{1, 9}, W{3, 8}, W{3, 9}, W{3, 1}}));
+        QCOMPARE(f.port->box().digitalOutputs(), 1);
     }
 
     void simulated_box_sampling_answer_is_not_taken_for_the_reply() {
