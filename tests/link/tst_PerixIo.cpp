@@ -140,16 +140,6 @@ private slots:
         QCOMPARE(f.v.DataValue, 77);
     }
 
-    void closed_port_goes_to_the_caller() {
-        IoFixture f;
-        f.port.isOpenNow = false;
-        f.v.ChannelNo = 2;
-        f.v.DataValue = 77;
-        QVERIFY_THROWS_EXCEPTION(LinkError, f.io.PerixInput());
-        QVERIFY_THROWS_EXCEPTION(LinkError, f.io.PerixOutPut());
-        QCOMPARE(f.v.DataValue, 77);
-    }
-
     void digital_input_data() {
         QTest::addColumn<int>("bitNo");
         QTest::addColumn<int>("inputs");
