@@ -1,8 +1,8 @@
 #include "Perix.h"
 
 #include "PerixTexts.h"
+#include "ReplyWait.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 
 namespace {
@@ -58,17 +58,7 @@ void Perix::PerixInit() {
 // A real box cannot have answered by the time of the first read, so keep
 // listening for a short while, stopping as soon as the whole identity is in.
 void Perix::collectProbeReply(QByteArray& reply) {
-    const int wanted = int(PerixTexts::identity().size());
-    QElapsedTimer clock;
-    clock.start();
-    while (reply.size() < wanted) {
-        const qint64 left = ProbeWaitMs - clock.elapsed();
-        if (left <= 0)
-            break;
-        if (!MSComm1.waitForReadyRead(int(left)))
-            break; // the whole wait went by with nothing new
-        reply += MSComm1.readAll();
-    }
+    collectReply(MSComm1, reply, PerixTexts::identity().size(), ProbeWaitMs);
 }
 
 bool Perix::replyIsFromBox(const QByteArray& reply) {

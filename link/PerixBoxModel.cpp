@@ -3,6 +3,7 @@
 #include "PerixTexts.h"
 
 #include <algorithm>
+#include <utility>
 
 PerixBoxModel::PerixBoxModel(LightSensor sensor) : m_sensor(std::move(sensor)) {}
 
@@ -19,6 +20,9 @@ QByteArray PerixBoxModel::receive(unsigned char byte) {
             m_digitalOut = byte;
             break;
         }
+        if (m_writes.size() == MaxRecordedWrites)
+            m_writes.removeFirst();
+        m_writes.append({m_pendingWrite - 244, byte});
         m_pendingWrite = 0;
         return {};
     }
@@ -39,4 +43,8 @@ QByteArray PerixBoxModel::receive(unsigned char byte) {
     default:
         return {}; // 0 wakes the box; anything else is ignored
     }
+}
+
+QList<PerixBoxModel::Write> PerixBoxModel::takeWrites() {
+    return std::exchange(m_writes, {});
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <array>
+#include <QList>
 #include <functional>
 
 // What the Perix box does with the bytes it receives: one-byte commands,
@@ -24,6 +24,17 @@ public:
     int digitalOutputs() const { return m_digitalOut; }
     int analog1Written() const { return m_analog1Out; }
 
+    // One value written to a channel.
+    struct Write {
+        int channel;
+        int value;
+        bool operator==(const Write&) const = default;
+    };
+    // The writes since the last call, oldest first. Only the latest
+    // MaxRecordedWrites are kept when nobody collects them.
+    static constexpr qsizetype MaxRecordedWrites = 256;
+    QList<Write> takeWrites();
+
 private:
     LightSensor m_sensor;
     int m_pendingWrite = 0; // the write command waiting for its value byte, or 0
@@ -31,4 +42,5 @@ private:
     int m_analog2 = 0;
     int m_digitalIn = 0;
     int m_digitalOut = 0;
+    QList<Write> m_writes;
 };

@@ -1,5 +1,9 @@
 #include "QtSerialLink.h"
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 
 QSerialPort::Parity toQtParity(char p) {
@@ -14,6 +18,24 @@ QSerialPort::Parity toQtParity(char p) {
         return QSerialPort::SpaceParity;
     default:
         return QSerialPort::NoParity;
+    }
+}
+
+// QSerialPort reports a port held by someone else and a port we may not use
+// alike; a device we could read and write must be the busy one.
+PortOpenError::Reason openFailureReason(QSerialPort::SerialPortError error,
+                                        [[maybe_unused]] const QString& device) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return PortOpenError::Reason::NoSuchPort;
+    case QSerialPort::PermissionError:
+#ifdef Q_OS_UNIX
+        if (::access(device.toLocal8Bit().constData(), R_OK | W_OK) != 0)
+            return PortOpenError::Reason::NotAllowed;
+#endif
+        return PortOpenError::Reason::Busy;
+    default:
+        return PortOpenError::Reason::Other;
     }
 }
 
@@ -58,8 +80,9 @@ void QtSerialLink::open() {
     m_port.setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite))
-        throw LinkError("cannot open " + m_port.portName().toStdString() + ": " +
-                        m_port.errorString().toStdString());
+        throw PortOpenError(openFailureReason(m_port.error(), m_namer(m_commPort)),
+                            "cannot open " + m_port.portName().toStdString() + ": " +
+                                m_port.errorString().toStdString());
     m_gaveUp = false;
 }
 

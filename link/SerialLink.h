@@ -11,6 +11,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A port that would not open, and why, so that a tool can tell its user.
+class PortOpenError : public LinkError {
+public:
+    enum class Reason { NoSuchPort, Busy, NotAllowed, Other };
+    PortOpenError(Reason reason, const std::string& what) : LinkError(what), m_reason(reason) {}
+    Reason reason() const { return m_reason; }
+
+private:
+    Reason m_reason;
+};
+
 // The serial port as the program uses it. The real one sits on QSerialPort;
 // tests put a scripted port here and the demo puts the simulated box here.
 class SerialLink {

@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 #include "link/ComPortName.h"
 #include "link/PerixTexts.h"
+#include "link/PtyBox.h"
 #include "link/QtSerialLink.h"
-#include "support/PtyBox.h"
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QElapsedTimer>

@@ -10,8 +10,13 @@
 
 PtyBox::PtyBox(std::function<int()> light) : m_model(std::move(light)) {
     m_master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
+    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
+        if (m_master >= 0)
+            ::close(m_master);
         throw std::runtime_error("no pseudo-terminal");
+    }
+    // Programs started from here must not keep the box's end open.
+    fcntl(m_master, F_SETFD, FD_CLOEXEC);
     m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
     // Raw on this side too, so bytes such as 0 and 255 pass unchanged.
     termios raw{};
@@ -56,9 +61,9 @@ void PtyBox::run() {
         {
             std::lock_guard lock(m_mutex);
             m_received.append(reinterpret_cast<const char*>(buffer), n);
+            for (ssize_t i = 0; i < n; ++i)
+                reply += m_model.receive(buffer[i]);
         }
-        for (ssize_t i = 0; i < n; ++i)
-            reply += m_model.receive(buffer[i]);
         if (!reply.isEmpty() && ::write(m_master, reply.constData(), size_t(reply.size())) < 0)
             continue;
     }

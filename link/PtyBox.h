@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/PerixBoxModel.h"
+#include "PerixBoxModel.h"
 
 #include <QString>
 #include <atomic>
@@ -9,8 +9,8 @@
 #include <thread>
 
 // A Perix box on the far end of a pseudo-terminal, answering from its own
-// thread so that a blocking wait in the program under test still gets its
-// reply. The program opens slavePath() through the real serial class.
+// thread so that a program waiting for a reply still gets it. The program
+// opens slavePath() as its serial port. Used by the tests and by perix-sim.
 class PtyBox {
 public:
     // The light sensor, asked from the box's thread.
@@ -22,6 +22,11 @@ public:
     void unplug();
     // Every byte the box has received so far.
     QByteArray received();
+    // Looks at or changes the box's channels while its thread is held off.
+    template <typename F> auto withBox(F&& f) {
+        std::lock_guard lock(m_mutex);
+        return f(m_model);
+    }
 
 private:
     void run();
@@ -30,7 +35,7 @@ private:
     QString m_slavePath;
     PerixBoxModel m_model;
     std::atomic<bool> m_stop{false};
-    std::mutex m_mutex;
+    std::mutex m_mutex; // guards m_model and m_received
     QByteArray m_received;
     std::thread m_thread;
 };

@@ -1,0 +1,280 @@
+#include "PerixIoTool.h"
+
+#include "ComPortName.h"
+#include "Perix.h"
+#include "PerixIo.h"
+#include "QtSerialLink.h"
+#include "ReplyWait.h"
+
+#include <QRegularExpression>
+#include <optional>
+
+namespace PerixIoTool {
+
+namespace {
+
+// Messages come in Japanese, then English, on one line.
+QString both(const QString& japanese, const QString& english) {
+    return japanese + QStringLiteral(" / ") + english;
+}
+
+bool isWholeNumber(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+$"));
+    return number.match(text).hasMatch();
+}
+
+// The number in text when it lies in lo..hi.
+std::optional<int> numberIn(const QString& text, int lo, int hi) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < lo || n > hi)
+        return std::nullopt;
+    return n;
+}
+
+QString binary(int byte) {
+    return QStringLiteral("%1").arg(byte, 8, 2, QLatin1Char('0'));
+}
+
+QString portLabel(const Command& c) {
+    if (c.port == c.device)
+        return c.device;
+    return QStringLiteral("COM%1 (%2)").arg(c.port, c.device);
+}
+
+QString openFailure(const Command& c, PortOpenError::Reason reason, const char* detail) {
+    const QString port = portLabel(c);
+    switch (reason) {
+    case PortOpenError::Reason::NoSuchPort:
+        return both(QStringLiteral("ポート %1 を開けません (ありません)。").arg(port),
+                    QStringLiteral("Cannot open port %1: no such port.").arg(port));
+    case PortOpenError::Reason::Busy:
+        return both(
+            QStringLiteral("ポート %1 を開けません (ほかのプログラムが使っています)。").arg(port),
+            QStringLiteral("Cannot open port %1: another program is using it.").arg(port));
+    case PortOpenError::Reason::NotAllowed:
+        return both(QStringLiteral("ポート %1 を開けません (使う権限がありません)。").arg(port),
+                    QStringLiteral("Cannot open port %1: permission denied.").arg(port));
+    case PortOpenError::Reason::Other:
+        break;
+    }
+    return both(QStringLiteral("ポート %1 を開けません。").arg(port),
+                QStringLiteral("Cannot open port %1.").arg(port)) +
+           QStringLiteral(" (%1)").arg(QString::fromUtf8(detail));
+}
+
+QString noAnswer(const Command& c) {
+    const QString port = portLabel(c);
+    return both(QStringLiteral("ポート %1 の Perix が応答しません。ケーブル、電源、ポート番号を"
+                               "確認して下さい。")
+                    .arg(port),
+                QStringLiteral("No answer from a Perix box on port %1. Check the cable, the "
+                               "power and the port number.")
+                    .arg(port));
+}
+
+// Wakes the box and asks who it is, as the measuring program does at start.
+bool boxAnswers(SerialLink& link) {
+    link.readAll(); // whatever an earlier user of the line left behind
+    link.writeByte(0);
+    link.writeByte(0);
+    link.writeByte(255);
+    QByteArray reply = link.readAll();
+    collectReply(link, reply, 6, Perix::ProbeWaitMs);
+    return Perix::replyIsFromBox(reply);
+}
+
+// Runs the routine and says what came of it.
+QString perform(const Command& c, SerialLink& link) {
+    ProgramValues v; // a fresh start: DigitalShadow 0, as after start-up
+    PerixIo io(v, link);
+    switch (c.action) {
+    case Command::Action::Read:
+        v.ChannelNo = std::int16_t(c.number);
+        io.PerixInput();
+        return both(QStringLiteral("チャンネル %1: %2").arg(c.number).arg(v.DataValue),
+                    QStringLiteral("Channel %1 reads %2.").arg(c.number).arg(v.DataValue));
+    case Command::Action::Write:
+        v.ChannelNo = std::int16_t(c.number);
+        v.DataValue = std::int16_t(c.value);
+        io.PerixOutPut();
+        return both(
+            QStringLiteral("チャンネル %1 に %2 を書き込みました。").arg(c.number).arg(v.DataValue),
+            QStringLiteral("Wrote %2 to channel %1.").arg(c.number).arg(v.DataValue));
+    case Command::Action::Bit: {
+        v.DigitalBitNo = std::int16_t(c.number);
+        io.PerixDigInput();
+        const bool on = v.DigitalBit != 0;
+        return both(QStringLiteral("デジタル入力 %1: %2 (入力バイト %3 = %4)")
+                        .arg(c.number)
+                        .arg(on ? QStringLiteral("オン") : QStringLiteral("オフ"))
+                        .arg(v.DataValue)
+                        .arg(binary(v.DataValue)),
+                    QStringLiteral("Digital input %1 is %2 (input byte %3 = %4).")
+                        .arg(c.number)
+                        .arg(on ? QStringLiteral("on") : QStringLiteral("off"))
+                        .arg(v.DataValue)
+                        .arg(binary(v.DataValue)));
+    }
+    case Command::Action::Set: {
+        v.DigitalBitNo = std::int16_t(c.number);
+        v.DigitalBit = std::int16_t(c.value);
+        io.PerixDigOutput();
+        const bool on = c.value != 0;
+        return both(
+            QStringLiteral("デジタル出力 %1 を%2にしました (出力バイト %3 = %4、ほかの出力は"
+                           "オフ)。")
+                .arg(c.number)
+                .arg(on ? QStringLiteral("オン") : QStringLiteral("オフ"))
+                .arg(v.DigitalShadow)
+                .arg(binary(v.DigitalShadow)),
+            QStringLiteral("Digital output %1 is now %2 (output byte %3 = %4, the other "
+                           "outputs off).")
+                .arg(c.number)
+                .arg(on ? QStringLiteral("on") : QStringLiteral("off"))
+                .arg(v.DigitalShadow)
+                .arg(binary(v.DigitalShadow)));
+    }
+    }
+    return {};
+}
+
+} // namespace
+
+std::variant<Command, QString> parse(const QStringList& args) {
+    if (args.size() < 3)
+        return both(QStringLiteral("引数が足りません。"), QStringLiteral("Too few arguments."));
+    Command c;
+    c.port = args.at(0);
+    if (isWholeNumber(c.port)) {
+        const auto n = numberIn(c.port, 1, 4);
+        if (!n)
+            return both(QStringLiteral("ポート番号は 1〜4 です (%1)。").arg(c.port),
+                        QStringLiteral("The port number must be 1 to 4, not %1.").arg(c.port));
+        c.port = QString::number(*n);
+        c.device = comPortDeviceName(*n);
+    } else {
+        c.device = c.port;
+    }
+
+    const QString& verb = args.at(1);
+    const QString& number = args.at(2);
+    int wanted = 3;
+    if (verb == QLatin1String("read") || verb == QLatin1String("write")) {
+        c.action = verb == QLatin1String("read") ? Command::Action::Read : Command::Action::Write;
+        const auto channel = numberIn(number, 1, 3);
+        if (!channel)
+            return both(QStringLiteral("チャンネルは 1〜3 です (%1)。").arg(number),
+                        QStringLiteral("The channel must be 1 to 3, not %1.").arg(number));
+        c.number = *channel;
+        wanted = c.action == Command::Action::Write ? 4 : 3;
+    } else if (verb == QLatin1String("bit") || verb == QLatin1String("set")) {
+        c.action = verb == QLatin1String("bit") ? Command::Action::Bit : Command::Action::Set;
+        const auto bit = numberIn(number, 0, 7);
+        if (!bit)
+            return both(QStringLiteral("ビット番号は 0〜7 です (%1)。").arg(number),
+                        QStringLiteral("The bit number must be 0 to 7, not %1.").arg(number));
+        c.number = *bit;
+        wanted = c.action == Command::Action::Set ? 4 : 3;
+    } else {
+        return both(QStringLiteral("「%1」というコマンドはありません。").arg(verb),
+                    QStringLiteral("Unknown command \"%1\".").arg(verb));
+    }
+    if (args.size() < wanted)
+        return both(QStringLiteral("引数が足りません。"), QStringLiteral("Too few arguments."));
+    if (args.size() > wanted)
+        return both(QStringLiteral("引数が多すぎます。"), QStringLiteral("Too many arguments."));
+
+    if (c.action == Command::Action::Write) {
+        const auto value = numberIn(args.at(3), 0, 255);
+        if (!value)
+            return both(QStringLiteral("値は 0〜255 です (%1)。").arg(args.at(3)),
+                        QStringLiteral("The value must be 0 to 255, not %1.").arg(args.at(3)));
+        c.value = *value;
+    } else if (c.action == Command::Action::Set) {
+        const QString state = args.at(3).toLower();
+        if (state == QLatin1String("on") || state == QLatin1String("1"))
+            c.value = 1;
+        else if (state == QLatin1String("off") || state == QLatin1String("0"))
+            c.value = 0;
+        else
+            return both(QStringLiteral("on か off を指定して下さい (%1)。").arg(args.at(3)),
+                        QStringLiteral("Give on or off, not %1.").arg(args.at(3)));
+    }
+    return c;
+}
+
+QString usage() {
+    return QStringLiteral(
+        "使い方 / Usage:\n"
+        "  perix-io PORT read CH          チャンネル CH (1〜3) を読む / read channel CH (1 to 3)\n"
+        "  perix-io PORT write CH VALUE   チャンネル CH に VALUE (0〜255) を書く / write VALUE "
+        "(0 to 255) to channel CH\n"
+        "  perix-io PORT bit N            デジタル入力 N (0〜7) を読む / read digital input N "
+        "(0 to 7)\n"
+        "  perix-io PORT set N on|off     デジタル出力 N (0〜7) をオン・オフ / set digital "
+        "output N (0 to 7) on or off\n"
+        "PORT: 1〜4 (COM1〜COM4) またはデバイス名 (/dev/ttyUSB0 など) / 1 to 4 (COM1 to COM4) "
+        "or a device name such as /dev/ttyUSB0\n"
+        "set はほかの 7 本の出力をオフにします (出力は読み戻せないため)。 / set turns the other "
+        "seven outputs off (outputs cannot be read back).\n"
+        "終了コード / Exit status: 0 成功 / done, 1 応答なし / no answer, 2 使い方の誤り / bad "
+        "usage, 3 ポートなし / no such port, 4 使用中 / port busy, 5 その他 / cannot open "
+        "otherwise\n");
+}
+
+std::unique_ptr<SerialLink> realLink(const QString& device) {
+    return std::make_unique<QtSerialLink>([device](int) { return device; });
+}
+
+int run(const QStringList& args, QTextStream& out, QTextStream& err, const LinkMaker& makeLink) {
+    if (args.size() == 1 &&
+        (args.at(0) == QLatin1String("-h") || args.at(0) == QLatin1String("--help"))) {
+        out << usage();
+        return Done;
+    }
+    const auto parsed = parse(args);
+    if (const auto* problem = std::get_if<QString>(&parsed)) {
+        err << *problem << '\n' << usage();
+        return BadUsage;
+    }
+    const Command& c = std::get<Command>(parsed);
+
+    const std::unique_ptr<SerialLink> link = makeLink(c.device);
+    try {
+        link->setSettings(QStringLiteral("9600,N,8,1"));
+        link->open();
+        link->setBinaryInput();
+        link->setSThreshold(1);
+        link->setRThreshold(1);
+    } catch (const PortOpenError& e) {
+        err << openFailure(c, e.reason(), e.what()) << '\n';
+        return e.reason() == PortOpenError::Reason::NoSuchPort ? NoSuchPort
+               : e.reason() == PortOpenError::Reason::Busy     ? PortBusy
+                                                               : CannotOpen;
+    } catch (const LinkError& e) {
+        err << openFailure(c, PortOpenError::Reason::Other, e.what()) << '\n';
+        return CannotOpen;
+    }
+
+    try {
+        if (!boxAnswers(*link)) {
+            err << noAnswer(c) << '\n';
+            return NoAnswer;
+        }
+        out << perform(c, *link) << '\n';
+        return Done;
+    } catch (const NoReplyError&) {
+        err << noAnswer(c) << '\n';
+        return NoAnswer;
+    } catch (const LinkError& e) {
+        const QString port = portLabel(c);
+        const QString detail = QString::fromUtf8(e.what());
+        err << both(QStringLiteral("ポート %1 との通信に失敗しました (%2)。").arg(port, detail),
+                    QStringLiteral("The link on port %1 failed: %2.").arg(port, detail))
+            << '\n';
+        return NoAnswer;
+    }
+}
+
+} // namespace PerixIoTool

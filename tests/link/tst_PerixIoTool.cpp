@@ -1,0 +1,256 @@
+#include "link/PerixIoTool.h"
+#include "link/PtyBox.h"
+#include "link/QtSerialLink.h"
+#include "support/ScriptedPort.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values) {
+    QByteArray b;
+    for (int x : values)
+        b.append(char(x));
+    return b;
+}
+
+const QByteArray Probe = bytes({0, 0, 255});
+
+struct Outcome {
+    int status;
+    QString out;
+    QString err;
+};
+
+Outcome runTool(const QStringList& args,
+                const PerixIoTool::LinkMaker& makeLink = PerixIoTool::realLink) {
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int status = PerixIoTool::run(args, o, e, makeLink);
+    o.flush();
+    e.flush();
+    return {status, out, err};
+}
+
+// Lends the tool a port that the test keeps, to look at afterwards.
+class LentPort : public SerialLink {
+public:
+    explicit LentPort(SerialLink& port) : p(port) {}
+    void setCommPort(int n) override { p.setCommPort(n); }
+    void setSettings(const QString& s) override { p.setSettings(s); }
+    void open() override { p.open(); }
+    bool isOpen() const override { return p.isOpen(); }
+    void setBinaryInput() override { p.setBinaryInput(); }
+    void setSThreshold(int n) override { p.setSThreshold(n); }
+    void setRThreshold(int n) override { p.setRThreshold(n); }
+    void write(const QByteArray& b) override { p.write(b); }
+    QByteArray readAll() override { return p.readAll(); }
+    bool waitForReadyRead(int ms) override { return p.waitForReadyRead(ms); }
+
+private:
+    SerialLink& p;
+};
+
+PerixIoTool::LinkMaker lend(SerialLink& port, QString* device = nullptr) {
+    return [&port, device](const QString& name) {
+        if (device)
+            *device = name;
+        return std::make_unique<LentPort>(port);
+    };
+}
+
+// A line with nothing on its far end.
+struct SilentPty {
+    int master = posix_openpt(O_RDWR | O_NOCTTY);
+    SilentPty() {
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+            qFatal("no pseudo-terminal");
+    }
+    ~SilentPty() { ::close(master); }
+    QString path() const { return QString::fromLocal8Bit(ptsname(master)); }
+};
+
+} // namespace
+
+class TestPerixIoTool : public QObject {
+    Q_OBJECT
+private slots:
+    void bad_usage_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("problem");
+        auto row = [](const char* name, QStringList args, const char* problem) {
+            QTest::newRow(name) << args << QString::fromUtf8(problem);
+        };
+        row("nothing", {}, "Too few arguments.");
+        row("port only", {"BOX"}, "Too few arguments.");
+        row("unknown command", {"BOX", "jump", "2"}, "Unknown command \"jump\".");
+        row("port 0", {"0", "read", "1"}, "The port number must be 1 to 4, not 0.");
+        row("port 5", {"5", "read", "1"}, "The port number must be 1 to 4, not 5.");
+        row("channel 0", {"BOX", "read", "0"}, "The channel must be 1 to 3, not 0.");
+        row("channel 4", {"BOX", "write", "4", "1"}, "The channel must be 1 to 3, not 4.");
+        row("read, extra", {"BOX", "read", "1", "2"}, "Too many arguments.");
+        row("value -5", {"BOX", "write", "2", "-5"}, "The value must be 0 to 255, not -5.");
+        row("value 300", {"BOX", "write", "2", "300"}, "The value must be 0 to 255, not 300.");
+        row("bit 8", {"BOX", "bit", "8"}, "The bit number must be 0 to 7, not 8.");
+        row("bit -1", {"BOX", "set", "-1", "on"}, "The bit number must be 0 to 7, not -1.");
+        row("set maybe", {"BOX", "set", "3", "maybe"}, "Give on or off, not maybe.");
+    }
+    void bad_usage() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, problem);
+        PtyBox box([] { return 0; });
+        args.replaceInStrings(QStringLiteral("BOX"), box.slavePath());
+        const Outcome r = runTool(args);
+        QCOMPARE(r.status, int(PerixIoTool::BadUsage));
+        QVERIFY(r.out.isEmpty());
+        const QString firstLine = r.err.section(QLatin1Char('\n'), 0, 0);
+        QVERIFY2(firstLine.endsWith(QStringLiteral(" / ") + problem), qPrintable(firstLine));
+        QVERIFY(r.err.contains(QStringLiteral("Usage:")));
+        QTest::qWait(20);
+        QVERIFY(box.received().isEmpty()); // the port was never opened
+    }
+
+    void help_goes_to_standard_output() {
+        const Outcome r = runTool({QStringLiteral("--help")});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, PerixIoTool::usage());
+        QVERIFY(r.err.isEmpty());
+    }
+
+    void commands_on_a_box_data() {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QString>("said");
+        auto row = [](const char* name, QStringList command, QByteArray sent, const char* said) {
+            QTest::newRow(name) << command << sent << QString::fromUtf8(said);
+        };
+        row("read 1", {"read", "1"}, bytes({242}), "チャンネル 1: 201 / Channel 1 reads 201.\n");
+        row("read 2", {"read", "2"}, bytes({243}), "チャンネル 2: 128 / Channel 2 reads 128.\n");
+        row("write 2 200", {"write", "2", "200"}, bytes({246, 200}),
+            "チャンネル 2 に 200 を書き込みました。 / Wrote 200 to channel 2.\n");
+        row("bit 2", {"bit", "2"}, bytes({244}),
+            "デジタル入力 2: オン (入力バイト 5 = 00000101) / Digital input 2 is on (input byte 5 "
+            "= 00000101).\n");
+        row("bit 1", {"bit", "1"}, bytes({244}),
+            "デジタル入力 1: オフ (入力バイト 5 = 00000101) / Digital input 1 is off (input byte "
+            "5 = 00000101).\n");
+        row("set 3 on", {"set", "3", "on"}, bytes({247, 8}),
+            "デジタル出力 3 をオンにしました (出力バイト 8 = 00001000、ほかの出力はオフ)。 / "
+            "Digital output 3 is now on (output byte 8 = 00001000, the other outputs off).\n");
+        row("set 7 off", {"set", "7", "off"}, bytes({247, 0}),
+            "デジタル出力 7 をオフにしました (出力バイト 0 = 00000000、ほかの出力はオフ)。 / "
+            "Digital output 7 is now off (output byte 0 = 00000000, the other outputs off).\n");
+    }
+    void commands_on_a_box() {
+        QFETCH(QStringList, command);
+        QFETCH(QByteArray, sent);
+        QFETCH(QString, said);
+        PtyBox box([] { return 201; });
+        box.withBox([](PerixBoxModel& m) {
+            m.setAnalog2(128);
+            m.setDigitalInputs(5);
+        });
+        const Outcome r = runTool(QStringList{box.slavePath()} + command);
+        QCOMPARE(r.err, QString());
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, said);
+        QTRY_COMPARE(box.received(), Probe + sent);
+    }
+
+    void a_port_number_names_its_device() {
+        ScriptedPort port;
+        port.openFails = true;
+        QString device;
+        const Outcome r = runTool({"2", "read", "1"}, lend(port, &device));
+        QCOMPARE(device, comPortDeviceName(2));
+        QCOMPARE(r.status, int(PerixIoTool::CannotOpen));
+        QVERIFY2(r.err.contains(QStringLiteral("Cannot open port COM2 (%1).").arg(device)),
+                 qPrintable(r.err));
+    }
+
+    void missing_port() {
+        const Outcome r = runTool({"/nonexistent/ttyTolvane", "read", "1"});
+        QCOMPARE(r.status, int(PerixIoTool::NoSuchPort));
+        QCOMPARE(r.err,
+                 QStringLiteral("ポート /nonexistent/ttyTolvane を開けません (ありません)。 / "
+                                "Cannot open port /nonexistent/ttyTolvane: no such port.\n"));
+        QVERIFY(r.out.isEmpty());
+    }
+
+    void no_box_on_the_line() {
+        SilentPty line;
+        QElapsedTimer clock;
+        clock.start();
+        const Outcome r = runTool({line.path(), "write", "2", "5"});
+        QCOMPARE(r.status, int(PerixIoTool::NoAnswer));
+        QVERIFY2(r.err.startsWith(
+                     QStringLiteral("ポート %1 の Perix が応答しません。").arg(line.path())),
+                 qPrintable(r.err));
+        QVERIFY(r.err.contains(QStringLiteral("No answer from a Perix box")));
+        QVERIFY(r.out.isEmpty()); // a write to nobody is not reported as done
+        QVERIFY(clock.elapsed() < 3000);
+    }
+
+    void box_answers_the_probe_but_not_the_read() {
+        ScriptedPort port;
+        port.reads = {QByteArray(), QByteArray("MERAVO")};
+        const Outcome r = runTool({"/dev/box", "bit", "4"}, lend(port));
+        QCOMPARE(r.status, int(PerixIoTool::NoAnswer));
+        QVERIFY(r.err.contains(QStringLiteral("No answer from a Perix box on port /dev/box")));
+        QCOMPARE(port.allWritten(), Probe + bytes({244}));
+        QVERIFY(r.out.isEmpty());
+    }
+
+    // The built programs, as the README shows them.
+    void perix_io_against_perix_sim() {
+        QProcess sim;
+        sim.start(QStringLiteral(PERIX_SIM), {"--analog2", "99", "--inputs", "5"});
+        QVERIFY(sim.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(sim.canReadLine(), 5000);
+        const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        QVERIFY2(device.startsWith(QStringLiteral("/dev/")), qPrintable(device));
+
+        auto perixIo = [&](const QStringList& args) {
+            QProcess tool;
+            tool.start(QStringLiteral(PERIX_IO), QStringList{device} + args);
+            tool.waitForFinished(5000);
+            return Outcome{tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
+                           QString::fromUtf8(tool.readAllStandardError())};
+        };
+        Outcome r = perixIo({"read", "2"});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.out, QStringLiteral("チャンネル 2: 99 / Channel 2 reads 99.\n"));
+        r = perixIo({"set", "3", "on"});
+        QCOMPARE(r.status, 0);
+        QByteArray simSaid;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (simSaid += sim.readAllStandardOutput()).contains("Digital outputs: 8 = 00001000"),
+            3000);
+
+        {
+            // Another program holds the port.
+            QtSerialLink holder([&](int) { return device; });
+            holder.open();
+            r = perixIo({"read", "1"});
+            QCOMPARE(r.status, int(PerixIoTool::PortBusy));
+            QVERIFY2(
+                r.err.endsWith(QStringLiteral("(ほかのプログラムが使っています)。 / Cannot open "
+                                              "port %1: another program is using it.\n")
+                                   .arg(device)),
+                qPrintable(r.err));
+        }
+
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+        r = perixIo({"read", "1"});
+        QCOMPARE(r.status, int(PerixIoTool::NoSuchPort));
+    }
+};
+
+QTEST_MAIN(TestPerixIoTool)
+#include "tst_PerixIoTool.moc"
