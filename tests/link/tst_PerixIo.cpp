@@ -1,18 +1,12 @@
 #include "link/PerixIo.h"
 #include "link/SimulatedPort.h"
+#include "support/Bytes.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedPort.h"
 
 #include <QTest>
 
 namespace {
-
-QByteArray bytes(std::initializer_list<int> values) {
-    QByteArray b;
-    for (int x : values)
-        b.append(char(x));
-    return b;
-}
 
 struct IoFixture {
     ProgramValues v;

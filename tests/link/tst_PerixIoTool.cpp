@@ -1,6 +1,7 @@
 #include "link/PerixIoTool.h"
 #include "link/PtyBox.h"
 #include "link/QtSerialLink.h"
+#include "support/Bytes.h"
 #include "support/ScriptedPort.h"
 
 #include <QElapsedTimer>
@@ -11,13 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray bytes(std::initializer_list<int> values) {
-    QByteArray b;
-    for (int x : values)
-        b.append(char(x));
-    return b;
-}
 
 const QByteArray Probe = bytes({0, 0, 255});
 
