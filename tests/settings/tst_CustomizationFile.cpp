@@ -227,7 +227,7 @@ private slots:
     }
 
     void no_usable_file_keeps_the_defaults_data() {
-        QTest::addColumn<QString>("setUp"); // shell-free: what to make in the folder
+        QTest::addColumn<QString>("setUp"); // what stands in the folder
         QTest::newRow("missing") << QString();
         QTest::newRow("other name") << QStringLiteral("tv.txt file");
         QTest::newRow("directory") << QStringLiteral("directory");
