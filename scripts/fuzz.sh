@@ -16,9 +16,13 @@ cmake --build "$dir" -j2
 
 mkdir -p "$dir/corpus" "$dir/artifacts"
 cd "$dir"
+set +e
 ASAN_OPTIONS=detect_leaks=0 ./fuzz_customization -max_total_time="$seconds" \
     -max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$dir/artifacts/" "$dir/corpus" "$root/tests/fuzz/seeds" 2>&1 |
-    tee "$dir/fuzz.log" | grep -E '^(#[0-9]+ +(INITED|DONE)|Done|==|SUMMARY|stat::number_of_executed_units)' || true
-# The fuzzer's own exit status, not grep's or tee's.
-exit "${PIPESTATUS[0]}"
+    tee "$dir/fuzz.log" |
+    grep -E '^(#[0-9]+[[:space:]]+(INITED|DONE)|Done|==|SUMMARY|reader and model|stat::number_of_executed_units)'
+status=${PIPESTATUS[0]} # the fuzzer's, not grep's
+set -e
+[ "$status" -eq 0 ] || echo "The fuzzer stopped on a failure; see $dir/fuzz.log and $dir/artifacts/" >&2
+exit "$status"
