@@ -6,4 +6,4 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="${1:-$root/build}"
 shift || true
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_WERROR=ON "$@"
-cmake --build "$dir" --parallel
+cmake --build "$dir" --parallel "$(nproc)"
