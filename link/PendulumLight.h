@@ -12,7 +12,7 @@ public:
         double amplitudeCm = 10.0;  // how far the bob swings from the middle
         double gateCm = 0.0;        // where the beam crosses the swing
         double bobRadiusCm = 1.5;
-        double beamWidthCm = 0.6; // light fades over this width at the bob's edge
+        double beamWidthCm = 0.2; // light fades over this width at the bob's edge
         double ambient = 200.0;
         double driftAmplitude = 6.0; // slow drift, e.g. a cloud or a lamp warming up
         double driftPeriodSeconds = 45.0;
