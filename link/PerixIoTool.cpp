@@ -3,6 +3,7 @@
 #include "ComPortName.h"
 #include "Perix.h"
 #include "PerixIo.h"
+#include "PerixTexts.h"
 #include "QtSerialLink.h"
 #include "ReplyWait.h"
 
@@ -80,7 +81,7 @@ bool boxAnswers(SerialLink& link) {
     link.writeByte(0);
     link.writeByte(255);
     QByteArray reply = link.readAll();
-    collectReply(link, reply, 6, Perix::ProbeWaitMs);
+    collectReply(link, reply, PerixTexts::identity().size(), Perix::ProbeWaitMs);
     return Perix::replyIsFromBox(reply);
 }
 

@@ -1,5 +1,7 @@
 #include "PtyBox.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -60,7 +62,12 @@ void PtyBox::run() {
         QByteArray reply;
         {
             std::lock_guard lock(m_mutex);
-            m_received.append(reinterpret_cast<const char*>(buffer), n);
+            // Only the start of the conversation is kept: a simulator left
+            // running for a lesson must not grow without end.
+            const qsizetype room = MaxRecorded - m_received.size();
+            if (room > 0)
+                m_received.append(reinterpret_cast<const char*>(buffer),
+                                  std::min<qsizetype>(n, room));
             for (ssize_t i = 0; i < n; ++i)
                 reply += m_model.receive(buffer[i]);
         }

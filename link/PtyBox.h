@@ -20,7 +20,8 @@ public:
     QString slavePath() const { return m_slavePath; }
     // Pulls the plug: the box stops and its end of the line closes.
     void unplug();
-    // Every byte the box has received so far.
+    // The bytes the box has received so far, up to the first MaxRecorded.
+    static constexpr qsizetype MaxRecorded = 64 * 1024;
     QByteArray received();
     // Looks at or changes the box's channels while its thread is held off.
     template <typename F> auto withBox(F&& f) {
