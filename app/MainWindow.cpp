@@ -1,6 +1,6 @@
 #include "MainWindow.h"
 
-#include "ColorValue.h"
+#include "DisplayColor.h"
 #include "DisplayFont.h"
 #include "LabelSizing.h"
 #include "MainTexts.h"
@@ -24,14 +24,14 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
     m_client = new QWidget(this);
     m_client->setAutoFillBackground(true);
     setCentralWidget(m_client);
-    setWindowBackColor(0xC0C0C0);
+    setWindowBackColor(ColorTable::BuiltInBack);
 
     Label1 = new QLabel(m_client);
     Label1->move(0, 0);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setWordWrap(true);
     Label1->setAutoFillBackground(true);
-    setDisplayColors(0x000000, 0xC0C0C0);
+    setDisplayColors(ColorTable::BuiltInText, ColorTable::BuiltInBack);
 
     buildMenus();
 
@@ -42,8 +42,8 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
     connect(&Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
 
-    m_suuti = std::make_unique<Suuti>(v, *Label1);
-    m_perix = std::make_unique<Perix>(v, *Label1, *m_port, std::move(endProgram));
+    m_suuti = std::make_unique<Suuti>(v, [this](const QString& text) { Label1->setText(text); });
+    m_perix = std::make_unique<Perix>(v, labelNotices(), *m_port, std::move(endProgram));
 
     m_client->installEventFilter(this);
     m_client->resize(ClientWidth, ClientHeight);
@@ -84,6 +84,15 @@ void MainWindow::Form_Load() {
     v.TenthCount = 0;
     Timer2.setInterval(100);
     Timer2.start();
+}
+
+NoticeSink MainWindow::labelNotices() {
+    return {[this](const QString& text) { Label1->setText(text); },
+            [this](int points) {
+                QFont font = Label1->font();
+                font.setPointSize(points);
+                Label1->setFont(font);
+            }};
 }
 
 void MainWindow::applySizingRule() {

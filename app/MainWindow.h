@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgramValues.h"
+#include "core/ProgramValues.h"
 #include "link/Perix.h"
 #include "link/SerialLink.h"
 #include "settings/Suuti.h"
@@ -60,6 +60,8 @@ protected:
 
 private:
     void buildMenus();
+    // The display label as the start-up routines' notice board.
+    NoticeSink labelNotices();
     void applySizingRule();
 
     ProgramValues& v;

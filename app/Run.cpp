@@ -3,7 +3,7 @@
 #include "MainWindow.h"
 #include "MessageBoxes.h"
 #include "ProgramEnd.h"
-#include "ProgramValues.h"
+#include "core/ProgramValues.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
 #include "Run.h"
-#include "link/SimulatedPort.h"
+#include "sim/SimulatedPort.h"
 
 // The program with a simulated box and pendulum on its serial port, for
 // trying it out without the hardware.

@@ -2,18 +2,16 @@
 // over a long run. Figures only; nothing here passes or fails.
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
-#include "link/PtyBox.h"
 #include "link/QtSerialLink.h"
-#include "link/SimulatedPort.h"
+#include "sim/PseudoTerminal.h"
+#include "sim/PtyBox.h"
+#include "sim/SimulatedPort.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <cstdio>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace {
 
@@ -67,12 +65,11 @@ int main(int argc, char** argv) {
     std::printf("start-up, no such port:        %8.1f ms (connected: %d)\n", ms, connected);
 
     // A pseudo-terminal nobody answers on: the probe's whole wait.
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0) {
-        const QString slave = QString::fromLocal8Bit(ptsname(master));
+    {
+        const PseudoTerminal line;
+        const QString slave = line.slavePath();
         ms = startUpMs(std::make_unique<QtSerialLink>([slave](int) { return slave; }), &connected);
         std::printf("start-up, silent box:          %8.1f ms (connected: %d)\n", ms, connected);
-        ::close(master);
     }
 
     ms = startUpMs(std::make_unique<SimulatedPort>(), &connected);

@@ -1,7 +1,7 @@
 // Prints how long reading the customization file takes for large files.
 // Run from any folder: it works in a temporary one.
 
-#include "app/ProgramValues.h"
+#include "core/ProgramValues.h"
 #include "settings/Suuti.h"
 
 #include <QDir>

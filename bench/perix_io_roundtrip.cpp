@@ -1,6 +1,6 @@
 #include "link/PerixIo.h"
-#include "link/PtyBox.h"
 #include "link/QtSerialLink.h"
+#include "sim/PtyBox.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

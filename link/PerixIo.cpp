@@ -1,36 +1,31 @@
 #include "PerixIo.h"
 
 #include "ReplyWait.h"
+#include "core/PerixProtocol.h"
 
 #include <algorithm>
 #include <string>
 
 namespace {
 
-bool isChannel(int n) {
-    return n >= 1 && n <= 3;
-}
-
 bool isBitNumber(int n) {
     return n >= 0 && n <= 7;
 }
-
-constexpr std::int16_t DigitalChannel = 3;
 
 } // namespace
 
 PerixIo::PerixIo(ProgramValues& values, SerialLink& port) : v(values), MSComm1(port) {}
 
 void PerixIo::PerixInput() {
-    if (!isChannel(v.ChannelNo)) {
+    if (!PerixProtocol::isChannel(v.ChannelNo)) {
         v.DataValue = 0;
         return;
     }
     // Answers to earlier commands (a sampling tick's, say) may be waiting;
     // taking one of them for this reply would give a wrong reading.
     MSComm1.readAll();
-    const int command = 241 + v.ChannelNo;
-    MSComm1.writeByte(static_cast<unsigned char>(command));
+    const unsigned char command = PerixProtocol::readCommand(v.ChannelNo);
+    MSComm1.writeByte(command);
     QByteArray reply;
     collectReply(MSComm1, reply, 1, ReplyWaitMs);
     if (reply.isEmpty())
@@ -41,11 +36,11 @@ void PerixIo::PerixInput() {
 }
 
 void PerixIo::PerixOutPut() {
-    if (!isChannel(v.ChannelNo))
+    if (!PerixProtocol::isChannel(v.ChannelNo))
         return;
     v.DataValue = std::clamp<std::int16_t>(v.DataValue, 0, 255);
     QByteArray bytes;
-    bytes.append(char(244 + v.ChannelNo));
+    bytes.append(char(PerixProtocol::writeCommand(v.ChannelNo)));
     bytes.append(char(v.DataValue));
     MSComm1.write(bytes);
 }
@@ -55,7 +50,7 @@ void PerixIo::PerixDigInput() {
         v.DigitalBit = 0;
         return;
     }
-    v.ChannelNo = DigitalChannel;
+    v.ChannelNo = PerixProtocol::DigitalChannel;
     PerixInput();
     v.DigitalBit = (v.DataValue & (1 << v.DigitalBitNo)) != 0 ? 1 : 0;
 }
@@ -66,7 +61,7 @@ void PerixIo::PerixDigOutput() {
     const int mask = 1 << v.DigitalBitNo;
     const auto outputs = static_cast<std::int16_t>(
         v.DigitalBit != 0 ? (v.DigitalShadow | mask) : (v.DigitalShadow & (255 ^ mask)));
-    v.ChannelNo = DigitalChannel;
+    v.ChannelNo = PerixProtocol::DigitalChannel;
     v.DataValue = outputs;
     PerixOutPut();
     // Only a byte that went out becomes the record of the outputs, so a

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgramValues.h"
+#include "core/ProgramValues.h"
 #include "link/SerialLink.h"
 
 // The box did not answer a read command in time.

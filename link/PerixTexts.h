@@ -19,9 +19,4 @@ inline QString notConnectedNotice() {
     return QStringLiteral("Perixが接続されていません!");
 }
 
-// What the box answers to the wake-and-probe bytes 0, 0, 255.
-inline QByteArray identity() {
-    return QByteArrayLiteral("MERAVO");
-}
-
 } // namespace PerixTexts

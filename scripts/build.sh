@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Configures and builds into a build folder (default: build).
-# Usage: scripts/build.sh [build-dir] [extra cmake options...]
+# Configures and builds one of the presets in CMakePresets.json (default:
+# "default", into build/; "sanitize" builds into build-sanitize/).
+# Usage: scripts/build.sh [preset] [extra cmake options...]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-dir="${1:-$root/build}"
+preset="${1:-default}"
 shift || true
-cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_WERROR=ON "$@"
-cmake --build "$dir" --parallel "$(nproc)"
+cd "$root"
+cmake --preset "$preset" "$@"
+cmake --build --preset "$preset" --parallel "$(nproc)"

@@ -10,14 +10,12 @@ seconds="${1:-60}"
 "$root/scripts/setup.sh" clang libclang-rt-14-dev
 
 dir="$root/build-fuzz"
-cmake -S "$root/tests/fuzz" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++
-cmake --build "$dir" -j2
+(cd "$root" && cmake --preset fuzz && cmake --build --preset fuzz -j2)
 
 mkdir -p "$dir/corpus" "$dir/artifacts"
 cd "$dir"
 set +e
-ASAN_OPTIONS=detect_leaks=0 ./fuzz_customization -max_total_time="$seconds" \
+ASAN_OPTIONS=detect_leaks=0 ./tests/fuzz/fuzz_customization -max_total_time="$seconds" \
     -max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$dir/artifacts/" "$dir/corpus" "$root/tests/fuzz/seeds" 2>&1 |
     tee "$dir/fuzz.log" |

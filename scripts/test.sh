@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest, headless.
-# With --sanitize the build uses AddressSanitizer and UndefinedBehaviorSanitizer.
+# With --sanitize the build uses AddressSanitizer and UndefinedBehaviorSanitizer
+# (the "sanitize" preset, in build-sanitize/).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
-dir="$root/build"
-opts=()
+preset=default
 if [ "${1:-}" = "--sanitize" ]; then
-    dir="$root/build-sanitize"
-    opts=(-DTOLVANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+    preset=sanitize
 fi
-"$root/scripts/build.sh" "$dir" "${opts[@]}"
-cd "$dir"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+"$root/scripts/build.sh" "$preset"
+cd "$root"
+ctest --preset "$preset"

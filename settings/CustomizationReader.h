@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgramValues.h"
+#include "core/ProgramValues.h"
 
 class QIODevice;
 

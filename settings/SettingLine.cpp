@@ -1,6 +1,6 @@
 #include "SettingLine.h"
 
-#include "ColorTable.h"
+#include "core/ColorTable.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SuutiSub.h"
-#include "app/ProgramValues.h"
+#include "core/ProgramValues.h"
 
 #include <QByteArrayView>
 

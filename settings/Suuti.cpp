@@ -1,21 +1,20 @@
 #include "Suuti.h"
 
-#include "ColorTable.h"
 #include "CustomizationReader.h"
 #include "SuutiTexts.h"
+#include "core/ColorTable.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 
 namespace {
 
 void setDefaults(ProgramValues& v) {
-    v.TextColor = ColorTable::entry(0);
-    v.BackColor = ColorTable::entry(7);
+    v.TextColor = ColorTable::BuiltInText;
+    v.BackColor = ColorTable::BuiltInBack;
     v.Sensitivity = 50;
     v.PortNo = 1;
-    v.SampleCommand.fill(char(242), 1); // the box's read command for the light sensor
+    v.SampleCommand.fill(char(PerixProtocol::SampleLight), 1);
 }
 
 // Only a plain file counts: a pipe or a device of that name could keep the
@@ -25,9 +24,6 @@ bool openCustomizationFile(QFile& file) {
 }
 
 } // namespace
-
-Suuti::Suuti(ProgramValues& values, QLabel& label)
-    : Suuti(values, [&label](const QString& text) { label.setText(text); }) {}
 
 Suuti::Suuti(ProgramValues& values, ShowNotice showOnLabel1)
     : v(values), m_showOnLabel1(std::move(showOnLabel1)) {}

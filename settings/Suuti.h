@@ -1,11 +1,9 @@
 #pragma once
 
-#include "app/ProgramValues.h"
+#include "core/ProgramValues.h"
 
 #include <QString>
 #include <functional>
-
-class QLabel;
 
 // The settings reader: defaults first, then the customization file "Tv.txt"
 // in the working directory. Progress goes to the display label as notices;
@@ -15,7 +13,6 @@ public:
     // Where the notices go; the window's display label, or a test's record.
     using ShowNotice = std::function<void(const QString&)>;
 
-    Suuti(ProgramValues& values, QLabel& label);
     Suuti(ProgramValues& values, ShowNotice showOnLabel1);
 
     void SuutiInit();

@@ -7,7 +7,7 @@
 // run of that byte, so long lines and values near the 32,767 limit are cheap
 // to reach.
 
-#include "settings/ColorTable.h"
+#include "core/ColorTable.h"
 #include "settings/CustomizationReader.h"
 #include "settings/SuutiSub.h"
 #include "support/ChunkedDevice.h"

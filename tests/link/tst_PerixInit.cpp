@@ -1,19 +1,19 @@
 #include "link/Perix.h"
 #include "link/PerixTexts.h"
+#include "support/RecordedNotices.h"
 #include "support/ScriptedPort.h"
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QTest>
 
 namespace {
 
 struct PerixFixture {
     ProgramValues v;
-    QLabel label;
+    RecordedNotices label;
     ScriptedPort port;
     int endCalls = 0;
-    Perix perix{v, label, port, [this] { ++endCalls; }};
+    Perix perix{v, label.sink(), port, [this] { ++endCalls; }};
 };
 
 } // namespace
@@ -49,15 +49,15 @@ private slots:
     void shows_the_start_up_notice_at_14_points() {
         PerixFixture f;
         f.perix.PerixInit();
-        QCOMPARE(f.label.font().pointSize(), 14);
-        const QStringList lines = f.label.text().split(QLatin1Char('\n'));
+        QCOMPARE(f.label.points, 14);
+        const QStringList lines = f.label.text.split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 7);
         QCOMPARE(lines.first(), QStringLiteral("「Perix」初期化中。"));
         QCOMPARE(lines.at(1), QStringLiteral("\u3000「Perix」が接続されていないと、プログラムが"));
         QCOMPARE(lines.at(5),
                  QStringLiteral("\u3000\u3000初期設定では接続シリアルポートは「\uFF11」になっ"));
         QCOMPARE(lines.last(), QStringLiteral("\u3000ています。"));
-        QCOMPARE(f.label.text(), PerixTexts::startupNotice());
+        QCOMPARE(f.label.text, PerixTexts::startupNotice());
     }
 
     void port_number_is_limited_to_1_to_4_data() {
@@ -86,10 +86,10 @@ private slots:
         f.perix.PerixInit();
         QVERIFY(f.port.written.isEmpty());
         QVERIFY(f.v.NotConnected);
-        QCOMPARE(f.label.text(), PerixTexts::startupNotice());
+        QCOMPARE(f.label.text, PerixTexts::startupNotice());
         f.perix.PerixDone();
-        QCOMPARE(f.label.text(), QStringLiteral("Perixが接続されていません!"));
-        QCOMPARE(f.label.font().pointSize(), 14);
+        QCOMPARE(f.label.text, QStringLiteral("Perixが接続されていません!"));
+        QCOMPARE(f.label.points, 14);
     }
 
     void probe_replies_data() {
@@ -136,8 +136,8 @@ private slots:
             }
         } port;
         ProgramValues v;
-        QLabel label;
-        Perix perix(v, label, port, [] {});
+        RecordedNotices label;
+        Perix perix(v, label.sink(), port, [] {});
         QElapsedTimer clock;
         clock.start();
         perix.PerixInit();

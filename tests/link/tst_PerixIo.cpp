@@ -1,5 +1,5 @@
 #include "link/PerixIo.h"
-#include "link/SimulatedPort.h"
+#include "sim/SimulatedPort.h"
 #include "support/Bytes.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedPort.h"

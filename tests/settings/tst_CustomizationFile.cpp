@@ -1,4 +1,4 @@
-#include "settings/ColorTable.h"
+#include "core/ColorTable.h"
 #include "settings/CustomizationReader.h"
 #include "settings/Suuti.h"
 #include "settings/SuutiTexts.h"
@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QRandomGenerator>
 #include <QTest>
 #include <sys/stat.h>
@@ -270,13 +269,14 @@ private slots:
         TempWorkingDir dir;
         QVERIFY(dir.isValid());
         ProgramValues v;
-        QLabel label;
-        Suuti(v, label).SuutiInit();
-        QCOMPARE(label.text(), SuutiTexts::finished());
+        QString label;
+        const auto show = [&label](const QString& text) { label = text; };
+        Suuti(v, show).SuutiInit();
+        QCOMPARE(label, SuutiTexts::finished());
         QVERIFY(dir.write(QStringLiteral("Tv.txt"), "Mozi=4\r\n"));
         label.clear();
-        Suuti(v, label).SuutiInit();
-        QCOMPARE(label.text(), SuutiTexts::finished());
+        Suuti(v, show).SuutiInit();
+        QCOMPARE(label, SuutiTexts::finished());
         QCOMPARE(v.TextColor, ColorTable::entry(4));
     }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/SimClock.h"
+#include "sim/SimClock.h"
 
 // A clock that moves only when told to, or when someone sleeps on it.
 class ManualClock : public SimClock {

@@ -3,7 +3,7 @@
 #include "ScriptedMessageBoxes.h"
 #include "ScriptedPort.h"
 #include "app/MainWindow.h"
-#include "app/ProgramValues.h"
+#include "core/ProgramValues.h"
 
 #include <QLabel>
 #include <memory>

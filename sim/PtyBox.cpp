@@ -2,29 +2,10 @@
 
 #include <algorithm>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <poll.h>
-#include <stdexcept>
-#include <stdlib.h>
-#include <termios.h>
 #include <unistd.h>
 
 PtyBox::PtyBox(std::function<int()> light) : m_model(std::move(light)) {
-    m_master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
-        if (m_master >= 0)
-            ::close(m_master);
-        throw std::runtime_error("no pseudo-terminal");
-    }
-    // Programs started from here must not keep the box's end open.
-    fcntl(m_master, F_SETFD, FD_CLOEXEC);
-    m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
-    // Raw on this side too, so bytes such as 0 and 255 pass unchanged.
-    termios raw{};
-    tcgetattr(m_master, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(m_master, TCSANOW, &raw);
     m_thread = std::thread([this] { run(); });
 }
 
@@ -36,10 +17,7 @@ void PtyBox::unplug() {
     m_stop = true;
     if (m_thread.joinable())
         m_thread.join();
-    if (m_master >= 0) {
-        ::close(m_master);
-        m_master = -1;
-    }
+    m_line.close();
 }
 
 QByteArray PtyBox::received() {
@@ -49,11 +27,11 @@ QByteArray PtyBox::received() {
 
 void PtyBox::run() {
     while (!m_stop) {
-        pollfd p{m_master, POLLIN, 0};
+        pollfd p{m_line.masterFd(), POLLIN, 0};
         if (poll(&p, 1, 10) <= 0)
             continue;
         unsigned char buffer[256];
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        const ssize_t n = ::read(m_line.masterFd(), buffer, sizeof buffer);
         if (n <= 0) {
             // No one has the other end open yet (or any more); do not spin.
             usleep(5000);
@@ -71,7 +49,8 @@ void PtyBox::run() {
             for (ssize_t i = 0; i < n; ++i)
                 reply += m_model.receive(buffer[i]);
         }
-        if (!reply.isEmpty() && ::write(m_master, reply.constData(), size_t(reply.size())) < 0)
+        if (!reply.isEmpty() &&
+            ::write(m_line.masterFd(), reply.constData(), size_t(reply.size())) < 0)
             continue;
     }
 }

@@ -1,15 +1,13 @@
-#include "link/PerixIoTool.h"
-#include "link/PtyBox.h"
 #include "link/QtSerialLink.h"
+#include "sim/PseudoTerminal.h"
+#include "sim/PtyBox.h"
 #include "support/Bytes.h"
 #include "support/ScriptedPort.h"
+#include "tools/perix-io/PerixIoTool.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace {
 
@@ -57,17 +55,6 @@ PerixIoTool::LinkMaker lend(SerialLink& port, QString* device = nullptr) {
         return std::make_unique<LentPort>(port);
     };
 }
-
-// A line with nothing on its far end.
-struct SilentPty {
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    SilentPty() {
-        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
-            qFatal("no pseudo-terminal");
-    }
-    ~SilentPty() { ::close(master); }
-    QString path() const { return QString::fromLocal8Bit(ptsname(master)); }
-};
 
 } // namespace
 
@@ -177,13 +164,13 @@ private slots:
     }
 
     void no_box_on_the_line() {
-        SilentPty line;
+        PseudoTerminal line; // nothing on its far end
         QElapsedTimer clock;
         clock.start();
-        const Outcome r = runTool({line.path(), "write", "2", "5"});
+        const Outcome r = runTool({line.slavePath(), "write", "2", "5"});
         QCOMPARE(r.status, int(PerixIoTool::NoAnswer));
         QVERIFY2(r.err.startsWith(
-                     QStringLiteral("ポート %1 の Perix が応答しません。").arg(line.path())),
+                     QStringLiteral("ポート %1 の Perix が応答しません。").arg(line.slavePath())),
                  qPrintable(r.err));
         QVERIFY(r.err.contains(QStringLiteral("No answer from a Perix box")));
         QVERIFY(r.out.isEmpty()); // a write to nobody is not reported as done

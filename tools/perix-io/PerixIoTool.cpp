@@ -1,11 +1,9 @@
-#include "PerixIoTool.h"
+#include "tools/perix-io/PerixIoTool.h"
 
-#include "ComPortName.h"
-#include "Perix.h"
-#include "PerixIo.h"
-#include "PerixTexts.h"
-#include "QtSerialLink.h"
-#include "ReplyWait.h"
+#include "link/ComPortName.h"
+#include "link/LinkStartup.h"
+#include "link/PerixIo.h"
+#include "link/QtSerialLink.h"
 
 #include <QRegularExpression>
 #include <optional>
@@ -77,12 +75,7 @@ QString noAnswer(const Command& c) {
 // Wakes the box and asks who it is, as the measuring program does at start.
 bool boxAnswers(SerialLink& link) {
     link.readAll(); // whatever an earlier user of the line left behind
-    link.writeByte(0);
-    link.writeByte(0);
-    link.writeByte(255);
-    QByteArray reply = link.readAll();
-    collectReply(link, reply, PerixTexts::identity().size(), Perix::ProbeWaitMs);
-    return Perix::replyIsFromBox(reply);
+    return LinkStartup::wakeAndProbe(link, LinkStartup::runStrictly);
 }
 
 // Runs the routine and says what came of it.
@@ -243,11 +236,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err, const LinkM
 
     const std::unique_ptr<SerialLink> link = makeLink(c.device);
     try {
-        link->setSettings(QStringLiteral("9600,N,8,1"));
-        link->open();
-        link->setBinaryInput();
-        link->setSThreshold(1);
-        link->setRThreshold(1);
+        LinkStartup::openLine(*link, LinkStartup::runStrictly);
     } catch (const PortOpenError& e) {
         err << openFailure(c, e.reason(), e.what()) << '\n';
         return e.reason() == PortOpenError::Reason::NoSuchPort ? NoSuchPort

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PerixBoxModel.h"
+#include "PseudoTerminal.h"
 
 #include <QString>
 #include <atomic>
@@ -17,7 +18,7 @@ public:
     explicit PtyBox(std::function<int()> light);
     ~PtyBox();
 
-    QString slavePath() const { return m_slavePath; }
+    QString slavePath() const { return m_line.slavePath(); }
     // Pulls the plug: the box stops and its end of the line closes.
     void unplug();
     // The bytes the box has received so far, up to the first MaxRecorded.
@@ -32,8 +33,7 @@ public:
 private:
     void run();
 
-    int m_master = -1;
-    QString m_slavePath;
+    PseudoTerminal m_line;
     PerixBoxModel m_model;
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex; // guards m_model and m_received

@@ -1,6 +1,6 @@
 #include "PerixBoxModel.h"
 
-#include "PerixTexts.h"
+#include "core/PerixProtocol.h"
 
 #include <algorithm>
 #include <utility>
@@ -9,11 +9,13 @@ PerixBoxModel::PerixBoxModel(LightSensor sensor) : m_sensor(std::move(sensor)) {
 
 QByteArray PerixBoxModel::receive(unsigned char byte) {
     if (m_pendingWrite != 0) {
-        switch (m_pendingWrite) {
-        case 245:
+        const int channel =
+            PerixProtocol::writeChannelOf(static_cast<unsigned char>(m_pendingWrite));
+        switch (channel) {
+        case 1:
             m_analog1Out = byte;
             break;
-        case 246:
+        case 2:
             m_analog2 = byte;
             break;
         default:
@@ -22,24 +24,23 @@ QByteArray PerixBoxModel::receive(unsigned char byte) {
         }
         if (m_writes.size() == MaxRecordedWrites)
             m_writes.removeFirst();
-        m_writes.append({m_pendingWrite - 244, byte});
+        m_writes.append({channel, byte});
         m_pendingWrite = 0;
         return {};
     }
-    switch (byte) {
-    case 255:
-        return PerixTexts::identity();
-    case 242:
-        return QByteArray(1, char(std::clamp(m_sensor(), 0, 255)));
-    case 243:
-        return QByteArray(1, char(m_analog2));
-    case 244:
-        return QByteArray(1, char(m_digitalIn));
-    case 245:
-    case 246:
-    case 247:
+    if (byte == PerixProtocol::Probe)
+        return PerixProtocol::identity();
+    if (PerixProtocol::writeChannelOf(byte) != 0) {
         m_pendingWrite = byte;
         return {};
+    }
+    switch (PerixProtocol::readChannelOf(byte)) {
+    case 1:
+        return QByteArray(1, char(std::clamp(m_sensor(), 0, 255)));
+    case 2:
+        return QByteArray(1, char(m_analog2));
+    case 3:
+        return QByteArray(1, char(m_digitalIn));
     default:
         return {}; // 0 wakes the box; anything else is ignored
     }

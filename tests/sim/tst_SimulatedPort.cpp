@@ -1,9 +1,8 @@
-#include "app/Measuring.h"
 #include "link/Perix.h"
-#include "link/SimulatedPort.h"
+#include "sim/SimulatedPort.h"
 #include "support/ManualClock.h"
+#include "support/RecordedNotices.h"
 
-#include <QLabel>
 #include <QTest>
 #include <cmath>
 
@@ -38,11 +37,11 @@ private slots:
 
     void probe_through_perix_init_finds_the_box() {
         ProgramValues v;
-        QLabel label;
+        RecordedNotices label;
         // A fresh, closed port: PerixInit opens it itself.
         auto clock = std::make_unique<ManualClock>();
         SimulatedPort port(std::move(clock));
-        Perix perix(v, label, port, [] {});
+        Perix perix(v, label.sink(), port, [] {});
         perix.PerixInit();
         QVERIFY(!v.NotConnected);
     }
@@ -82,28 +81,6 @@ private slots:
         QVERIFY(darkest < 60);
         // Four passages in 5 s, each dark for several samples, not most of the time.
         QVERIFY2(dark >= 4 * 5 && dark <= 4 * 20, qPrintable(QString::number(dark)));
-    }
-
-    void the_measuring_loop_sees_the_pendulum_period() {
-        // Drive the real detector with the simulated box for a minute of
-        // simulated time, ticking as the window's timers do.
-        SimFixture f;
-        ProgramValues v;
-        QList<int> shown;
-        for (int ms = 0; ms < 60000; ms += 10) {
-            if (ms % 100 == 0 && ms > 0)
-                Measuring::clockTick(v);
-            if (const auto b = Measuring::takeSample(*f.port, v.SampleCommand))
-                if (const auto n = Measuring::detect(v, *b))
-                    shown << *n;
-            f.clock->advanceMs(10);
-        }
-        // The gate sits in the middle: two passages per 2.5 s swing.
-        QVERIFY2(shown.size() >= 46 && shown.size() <= 49,
-                 qPrintable(QString::number(shown.size())));
-        shown.removeFirst(); // measured from the start, not from a passage
-        for (int n : shown)
-            QVERIFY2(n == 12 || n == 13, qPrintable(QString::number(n)));
     }
 };
 

@@ -1,6 +1,6 @@
-#include "app/ColorValue.h"
+#include "app/DisplayColor.h"
+#include "core/ColorTable.h"
 #include "link/PerixTexts.h"
-#include "settings/ColorTable.h"
 #include "support/TempWorkingDir.h"
 #include "support/WindowFixture.h"
 

@@ -2,8 +2,8 @@
 
 #include "PendulumLight.h"
 #include "PerixBoxModel.h"
-#include "SerialLink.h"
 #include "SimClock.h"
+#include "link/SerialLink.h"
 
 #include <deque>
 #include <memory>

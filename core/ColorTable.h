@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgramValues.h"
+#include "core/ColorValue.h"
 
 #include <array>
 #include <optional>
@@ -38,5 +38,10 @@ constexpr std::optional<ColorValue> lookup(int n) {
 constexpr ColorValue entry(int n) {
     return entries[std::size_t(n)];
 }
+
+// The program's own colours, used when nothing else is chosen: black text on
+// light grey.
+constexpr ColorValue BuiltInText = entry(0);
+constexpr ColorValue BuiltInBack = entry(7);
 
 } // namespace ColorTable

@@ -1,4 +1,4 @@
-#include "PerixIoTool.h"
+#include "tools/perix-io/PerixIoTool.h"
 
 #include <QCoreApplication>
 

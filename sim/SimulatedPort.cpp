@@ -1,6 +1,6 @@
 #include "SimulatedPort.h"
 
-#include "LineSettings.h"
+#include "link/LineSettings.h"
 
 #include <algorithm>
 

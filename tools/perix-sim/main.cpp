@@ -1,5 +1,5 @@
-#include "PendulumLight.h"
-#include "PtyBox.h"
+#include "sim/PendulumLight.h"
+#include "sim/PtyBox.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
