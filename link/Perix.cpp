@@ -5,11 +5,12 @@
 
 Perix::Perix(ProgramValues& values, NoticeSink notices, SerialLink& port,
              std::function<void()> endProgram)
-    : v(values), Label1(std::move(notices)), MSComm1(port), m_endProgram(std::move(endProgram)) {}
+    : v(values), m_notices(std::move(notices)), MSComm1(port), m_endProgram(std::move(endProgram)) {
+}
 
 void Perix::PerixInit() {
-    Label1.setPointSize(14);
-    Label1.show(PerixTexts::startupNotice());
+    m_notices.setPointSize(14);
+    m_notices.show(PerixTexts::startupNotice());
 
     v.ChannelNo = 1;
     v.DataValue = 0;
@@ -30,7 +31,7 @@ void Perix::PerixInit() {
 }
 
 void Perix::PerixDone() {
-    Label1.show(PerixTexts::notConnectedNotice());
+    m_notices.show(PerixTexts::notConnectedNotice());
 }
 
 void Perix::PerixOwari() {

@@ -23,7 +23,7 @@ public:
 
 private:
     ProgramValues& v;
-    NoticeSink Label1;
+    NoticeSink m_notices;
     SerialLink& MSComm1;
     std::function<void()> m_endProgram;
 };
