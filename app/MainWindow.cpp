@@ -150,7 +150,6 @@ void MainWindow::MenuSettei_Click() {
             v, Timer1, Timer3, [this] { m_settei.release()->deleteLater(); }, this);
     }
     m_settei->show();
-    m_settei->raise();
     m_settei->activateWindow();
     m_settei->selectForSensitivity();
     Timer3.setInterval(10);
