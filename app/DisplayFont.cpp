@@ -21,14 +21,25 @@ QStringList families() {
     return list;
 }
 
-} // namespace
-
-QFont displayFont(int points) {
+QFont faceOnly() {
     static const QStringList chain = families();
     QFont font;
     font.setFamilies(chain);
     font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(points);
     font.setWeight(QFont::Normal);
+    return font;
+}
+
+} // namespace
+
+QFont displayFont(int points) {
+    QFont font = faceOnly();
+    font.setPointSize(points);
+    return font;
+}
+
+QFont displayFont(double points) {
+    QFont font = faceOnly();
+    font.setPointSizeF(points);
     return font;
 }

@@ -7,6 +7,7 @@
 #include "Measuring.h"
 #include "MessageBoxes.h"
 #include "PeriodText.h"
+#include "settings/FSettei.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,6 +42,7 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
     Timer3.setTimerType(Qt::PreciseTimer);
     connect(&Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+    connect(&Timer3, &QTimer::timeout, this, &MainWindow::Timer3_Timer);
 
     m_suuti = std::make_unique<Suuti>(v, [this](const QString& text) { Label1->setText(text); });
     m_perix = std::make_unique<Perix>(v, labelNotices(), *m_port, std::move(endProgram));
@@ -119,6 +121,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Form_QueryUnload(QCloseEvent* event) {
+    // While the sensitivity dialog is open Timer3 samples instead, and Timer1
+    // must stay stopped whatever the answer.
+    const bool wasSampling = Timer1.isActive();
     Timer1.stop();
     if (m_boxes.askYesNo(this, MainTexts::title(), MainTexts::quitQuestion())) {
         hide();
@@ -127,7 +132,8 @@ void MainWindow::Form_QueryUnload(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    Timer1.start();
+    if (wasSampling)
+        Timer1.start();
 }
 
 void MainWindow::MenuOwaru_Click() {
@@ -135,8 +141,24 @@ void MainWindow::MenuOwaru_Click() {
         m_perix->PerixOwari();
 }
 
-// The sensitivity and colour dialogs are still to come.
-void MainWindow::MenuSettei_Click() {}
+void MainWindow::MenuSettei_Click() {
+    v.SavedSensitivity = v.Sensitivity;
+    Timer1.stop();
+    if (!m_settei) {
+        // The close box discards the dialog; the next opening starts empty.
+        m_settei = std::make_unique<FSettei>(
+            v, Timer1, Timer3, [this] { m_settei.release()->deleteLater(); }, this);
+    }
+    m_settei->show();
+    m_settei->activateWindow();
+    m_settei->selectForSensitivity();
+    Timer3.setInterval(10);
+    Timer3.start();
+    v.TenthCount = 0;
+    v.DataValue = 0;
+}
+
+// The colour dialog is still to come.
 void MainWindow::MenuColor_Click() {}
 
 void MainWindow::MenuSetumei_Click() {
@@ -149,6 +171,17 @@ void MainWindow::Timer1_Timer() {
         return;
     if (const auto tenths = Measuring::detect(v, *b))
         Label1->setText(PeriodText(*tenths));
+}
+
+// The sensitivity dialog's sampling: the same exchange and detector as
+// Timer1's, with the readings shown in the dialog.
+void MainWindow::Timer3_Timer() {
+    const auto b = Measuring::takeSample(*m_port, v.SampleCommand);
+    if (!b || !m_settei)
+        return;
+    m_settei->showBrightness(*b);
+    if (const auto tenths = Measuring::detect(v, *b))
+        m_settei->showPeriod(*tenths);
 }
 
 void MainWindow::Timer2_Timer() {

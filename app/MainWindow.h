@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class FSettei;
 class QAction;
 class QLabel;
 class MessageBoxes;
@@ -38,12 +39,15 @@ public:
     void MenuSetumei_Click();
     void Timer1_Timer();
     void Timer2_Timer();
+    void Timer3_Timer();
 
     // What the other windows reach through the main window.
     QWidget* clientArea() const { return m_client; }
     SerialLink& MSComm1() { return *m_port; }
     void setDisplayColors(ColorValue text, ColorValue back);
     void setWindowBackColor(ColorValue back);
+    // The sensitivity dialog while it exists: from its first opening until its close box.
+    FSettei* settei() const { return m_settei.get(); }
 
     QLabel* Label1 = nullptr;
     QTimer Timer1;
@@ -70,4 +74,5 @@ private:
     QWidget* m_client = nullptr;
     std::unique_ptr<Suuti> m_suuti;
     std::unique_ptr<Perix> m_perix;
+    std::unique_ptr<FSettei> m_settei;
 };
