@@ -6,11 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$(realpath -m "${1:-$root/build}")"
 "$root/scripts/setup.sh" desktop-file-utils
-"$root/scripts/build.sh" "$dir"
-rm -f "$dir"/tolvane_*.deb
-(cd "$dir" && cpack -G DEB)
-deb=("$dir"/tolvane_*_amd64.deb)
-echo "Package: ${deb[0]}"
+deb="$("$root/scripts/package.sh" "$dir" | tail -n 1)"
+echo "Package: $deb"
 
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
@@ -19,7 +16,7 @@ if dpkg-query -W -f='${Status}' tolvane 2>/dev/null | grep -q "install ok instal
     exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get install -y -q "${deb[0]}"
+"${sudo[@]}" apt-get install -y -q "$deb"
 work="$(mktemp -d)"
 cleanup() {
     "${sudo[@]}" apt-get remove -y -q --purge tolvane >/dev/null
