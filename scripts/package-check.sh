@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it into this machine with apt, checks the
 # installed programs as a user would start them, and removes the package again.
-# Usage: scripts/package-check.sh [build-dir]   (default: build)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-dir="$(realpath -m "${1:-$root/build}")"
 "$root/scripts/setup.sh" desktop-file-utils
-deb="$("$root/scripts/package.sh" "$dir" | tail -n 1)"
+deb="$("$root/scripts/package.sh" | tail -n 1)"
 echo "Package: $deb"
 
 sudo=()
