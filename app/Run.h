@@ -1,9 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
+class MainWindow;
 class SerialLink;
 
 // Starts the measuring window on the given serial port and runs until the
-// user quits. Shared by tolvane and tolvane-demo.
-int runTolvane(int& argc, char** argv, std::unique_ptr<SerialLink> (*makePort)());
+// user quits. Shared by tolvane and tolvane-demo; `shown`, when given, is
+// called once the window is up.
+int runTolvane(int& argc, char** argv, std::unique_ptr<SerialLink> (*makePort)(),
+               const std::function<void(MainWindow&)>& shown = {});

@@ -1,4 +1,3 @@
-#include "link/ComPortName.h"
 #include "link/QtSerialLink.h"
 #include "sim/PtyBox.h"
 
@@ -8,11 +7,6 @@
 class TestQtSerialLink : public QObject {
     Q_OBJECT
 private slots:
-    void com_ports_map_to_serial_devices() {
-        QCOMPARE(comPortDeviceName(1), QStringLiteral("/dev/ttyS0"));
-        QCOMPARE(comPortDeviceName(4), QStringLiteral("/dev/ttyS3"));
-    }
-
     void missing_port_fails_to_open_and_closed_port_refuses_io() {
         QtSerialLink link([](int n) { return QStringLiteral("/nonexistent/ttyTolvane%1").arg(n); });
         link.setCommPort(2);

@@ -1,0 +1,45 @@
+#include "DemoReport.h"
+
+#include "MainWindow.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+
+std::optional<int> demoReportSeconds(const QStringList& arguments) {
+    if (arguments.isEmpty())
+        return 0;
+    if (arguments.size() != 2 || arguments[0] != QLatin1String("--report-after"))
+        return std::nullopt;
+    bool ok = false;
+    const int seconds = arguments[1].toInt(&ok);
+    if (!ok || seconds < 1 || seconds > 600)
+        return std::nullopt;
+    return seconds;
+}
+
+namespace {
+
+void printLine(const QString& line) {
+    std::fputs(line.toUtf8().append('\n').constData(), stdout);
+}
+
+} // namespace
+
+void reportAfter(MainWindow& window, int seconds) {
+    QTimer::singleShot(seconds * 1000, &window, [&window] {
+        printLine(QStringLiteral("display: \"%1\"").arg(window.Label1->text()));
+        // The same buttons the quit and explanation boxes show.
+        QMessageBox box(QMessageBox::NoIcon, QString(), QString(),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+        printLine(QStringLiteral("buttons: %1 %2 %3")
+                      .arg(box.button(QMessageBox::Yes)->text(),
+                           box.button(QMessageBox::No)->text(),
+                           box.button(QMessageBox::Ok)->text()));
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
+}

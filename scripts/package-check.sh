@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it into this machine with apt, checks the
+# installed programs as a user would start them, and removes the package again.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh" desktop-file-utils
+deb="$("$root/scripts/package.sh" | tail -n 1)"
+echo "Package: $deb"
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+if dpkg-query -W -f='${Status}' tolvane 2>/dev/null | grep -q "install ok installed"; then
+    echo "tolvane is installed on this machine already; this check would remove it. Stopping." >&2
+    exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get install -y -q "$deb"
+work="$(mktemp -d)"
+cleanup() {
+    "${sudo[@]}" apt-get remove -y -q --purge tolvane >/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+for program in tolvane tolvane-demo perix-io perix-sim; do
+    [ -x "/usr/bin/$program" ] || fail "/usr/bin/$program is missing"
+done
+for size in 16 22 24 32 48 64 128 256; do
+    [ -f "/usr/share/icons/hicolor/${size}x${size}/apps/tolvane.png" ] || fail "no ${size}px icon"
+done
+[ -f /usr/lib/udev/rules.d/70-tolvane-usb-serial.rules ] || fail "no udev rule"
+desktop-file-validate /usr/share/applications/tolvane.desktop \
+    /usr/share/applications/tolvane-demo.desktop
+
+# Start the demo the way its menu entry does, in an empty folder, with an
+# English locale: after a few seconds it must show a half period of its 2.5 s
+# pendulum (1.2 or 1.3 s; 1.0 to 1.5 allows for a busy machine) and Qt's
+# Japanese buttons.
+demo="$(sed -n 's/^Exec=//p' /usr/share/applications/tolvane-demo.desktop)"
+report="$(cd "$work" && LANG=C.UTF-8 LANGUAGE= QT_QPA_PLATFORM=offscreen \
+    timeout 60 $demo --report-after 6 2>/dev/null)" || fail "the demo did not report"
+echo "$report"
+grep -Eq '^display: " 1(\.[0-5])?秒"$' <<<"$report" || fail "the demo did not measure"
+grep -q '^buttons: はい.* いいえ.* OK' <<<"$report" || fail "the buttons are not in Japanese"
+[ -z "$(ls -A "$work")" ] || fail "the demo left files in its working folder"
+
+# The real program, with no box on the machine: it must start and keep running.
+program="$(sed -n 's/^Exec=//p' /usr/share/applications/tolvane.desktop)"
+set +e
+(cd "$work" && QT_QPA_PLATFORM=offscreen timeout 3 $program 2>/dev/null)
+status=$?
+set -e
+[ "$status" -eq 124 ] || fail "tolvane ended by itself (status $status)"
+
+/usr/bin/perix-io --help >/dev/null
+echo "Package check passed."
