@@ -43,15 +43,19 @@ struct Row {
 };
 
 QString driftFigure(const BenchFigures::Drift& d) {
-    const auto off = [&](double counted) { return 100 * (counted - d.seconds) / d.seconds; };
-    return QStringLiteral("TenthCount %1 % after %2 s (Timer2 ticks alone: %3 %)")
-        .arg(off(d.tenths * 0.1), 0, 'f', 4)
-        .arg(d.seconds, 0, 'f', 1)
-        .arg(off(d.ticks * 0.1), 0, 'f', 4);
+    const auto off = [&](qint64 counted) {
+        return QStringLiteral("%1 % (%2 tenths)")
+            .arg(100 * d.share(counted), 0, 'f', 3)
+            .arg(d.off(counted));
+    };
+    return QStringLiteral("TenthCount off by %1 over %2 s; Timer2's ticks alone: %3")
+        .arg(off(d.tenths))
+        .arg(double(d.nanoseconds) / 1e9, 0, 'f', 1)
+        .arg(off(d.ticks));
 }
 
 bool driftMet(const BenchFigures::Drift& d) {
-    return std::abs(d.tenths * 0.1 - d.seconds) / d.seconds < 0.001;
+    return std::abs(d.share(d.tenths)) < 0.001;
 }
 
 Row startupRow(const QString& measure, const QList<double>& ms) {
@@ -93,7 +97,7 @@ std::optional<BenchFigures::Drift> BenchFigures::drift(const QList<QByteArray>& 
     if (found.isEmpty())
         return std::nullopt;
     const QList<QByteArray>& f = found.first();
-    return Drift{f.value(0).toInt(), f.value(1).toInt(), f.value(2).toDouble() / 1e9};
+    return Drift{f.value(0).toInt(), f.value(1).toInt(), f.value(2).toLongLong()};
 }
 
 std::optional<BenchFigures::Cost> BenchFigures::cost(const QList<QByteArray>& lines) {

@@ -14,9 +14,14 @@ struct BenchFigures {
         int missed = 0;       // passages that gave no readout
     };
     struct Drift {
-        int tenths = 0;
-        int ticks = 0;
-        double seconds = 0;
+        int tenths = 0;         // TenthCount at the end
+        int ticks = 0;          // Timer2's ticks meanwhile, as counting them alone would give
+        qint64 nanoseconds = 0; // the monotonic clock meanwhile
+        // Counted minus the whole tenths the clock has passed.
+        qint64 off(qint64 counted) const { return counted - nanoseconds / 100'000'000; }
+        double share(qint64 counted) const {
+            return double(off(counted)) * 1e8 / double(nanoseconds);
+        }
     };
     struct Cost {
         double coreShare = 0;
