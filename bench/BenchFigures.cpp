@@ -111,8 +111,7 @@ QString BenchFigures::table() const {
     QList<Row> rows;
     for (const Accuracy& a : accuracies) {
         const QString measure = QStringLiteral("Accuracy, passages %1 s apart").arg(a.apart);
-        const auto inside = std::count_if(a.errors.begin(), a.errors.end(),
-                                          [](double e) { return std::abs(e) < Resolution; });
+        const auto inside = std::count_if(a.errors.begin(), a.errors.end(), insideResolution);
         QList<double> sizes;
         for (double e : a.errors)
             sizes.append(std::abs(e));

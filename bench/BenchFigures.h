@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <cmath>
 #include <optional>
 
 // The figures of one bench run, read from what the measured processes
@@ -37,6 +38,7 @@ struct BenchFigures {
     // A readout is inside the resolution when it is off by less than a tenth
     // either way, plus one 10 ms sample.
     static constexpr double Resolution = 0.1 + 0.01;
+    static bool insideResolution(double error) { return std::abs(error) < Resolution; }
 
     QString machine;
     QString when;

@@ -4,7 +4,7 @@
 //
 // The accuracy runs, the idle clock and the cost pair run side by side: they
 // are mostly idle. The busy clock runs last, alone with its spinners.
-#include "BenchFigures.h"
+#include "bench/BenchFigures.h"
 #include "sim/PendulumLight.h"
 #include "sim/PtyBox.h"
 
