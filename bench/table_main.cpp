@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -123,10 +122,6 @@ int main(int argc, char** argv) {
     Durations d;
     if (app.arguments().contains(QStringLiteral("--quick")))
         d = {12, 5, 1, 3};
-    const double AccuracySeconds = d.accuracy;
-    const double DriftSeconds = d.drift;
-    const int CostWarmup = d.costWarmup;
-    const int CostSeconds = d.cost;
     QElapsedTimer wall;
     wall.start();
     const int cores = QThread::idealThreadCount();
@@ -150,8 +145,7 @@ int main(int argc, char** argv) {
     figures.startupNoPortMs = startupMs(children, QStringLiteral("/nonexistent/ttyBench"),
                                         QStringLiteral("startup-none"));
 
-    std::fprintf(stderr, "accuracy (%.0f s), idle clock and cost, side by side ...\n",
-                 AccuracySeconds);
+    std::fprintf(stderr, "accuracy (%.0f s), idle clock and cost, side by side ...\n", d.accuracy);
     struct AccuracyRun {
         double apart;
         QString name;
@@ -163,13 +157,13 @@ int main(int argc, char** argv) {
         accuracy.push_back({apart, name,
                             children.start(QStringLiteral("bench_subject"),
                                            {QStringLiteral("accuracy"), QString::number(apart),
-                                            QString::number(AccuracySeconds)},
+                                            QString::number(d.accuracy)},
                                            name)});
     }
     QProcess* idle = children.start(QStringLiteral("bench_subject"),
-                                    {QStringLiteral("drift"), QString::number(DriftSeconds)},
+                                    {QStringLiteral("drift"), QString::number(d.drift)},
                                     QStringLiteral("drift-idle"));
-    const QStringList costArgs = {QString::number(CostWarmup), QString::number(CostSeconds)};
+    const QStringList costArgs = {QString::number(d.costWarmup), QString::number(d.cost)};
     QProcess* tolvane =
         children.start(QStringLiteral("bench_subject"),
                        QStringList{QStringLiteral("cost"), box.slavePath()} + costArgs,
@@ -177,29 +171,29 @@ int main(int argc, char** argv) {
     QProcess* bare =
         children.start(QStringLiteral("bench_bare"), costArgs, QStringLiteral("cost-bare"));
 
-    const double costTimeout = CostWarmup + CostSeconds + 30;
+    const double costTimeout = d.costWarmup + d.cost + 30;
     figures.costTolvane =
         BenchFigures::cost(children.finish(tolvane, QStringLiteral("cost-tolvane"), costTimeout));
     figures.costBare =
         BenchFigures::cost(children.finish(bare, QStringLiteral("cost-bare"), costTimeout));
     figures.driftIdle =
-        BenchFigures::drift(children.finish(idle, QStringLiteral("drift-idle"), DriftSeconds + 30));
+        BenchFigures::drift(children.finish(idle, QStringLiteral("drift-idle"), d.drift + 30));
     for (const AccuracyRun& run : accuracy) {
-        const auto lines = children.finish(run.process, run.name, AccuracySeconds + 60);
+        const auto lines = children.finish(run.process, run.name, d.accuracy + 60);
         figures.accuracies.append(BenchFigures::accuracy(run.apart, lines));
         figures.latencyMs += BenchFigures::latencies(lines);
     }
 
-    std::fprintf(stderr, "clock with %d cores kept busy (%.0f s) ...\n", cores, DriftSeconds);
+    std::fprintf(stderr, "clock with %d cores kept busy (%.0f s) ...\n", cores, d.drift);
     std::vector<QProcess*> spinners;
     for (int i = 0; i < cores; ++i)
         spinners.push_back(children.start(QStringLiteral("bench_subject"), {QStringLiteral("spin")},
                                           QStringLiteral("spin-%1").arg(i)));
     QProcess* busy = children.start(QStringLiteral("bench_subject"),
-                                    {QStringLiteral("drift"), QString::number(DriftSeconds)},
+                                    {QStringLiteral("drift"), QString::number(d.drift)},
                                     QStringLiteral("drift-busy"));
     figures.driftBusy =
-        BenchFigures::drift(children.finish(busy, QStringLiteral("drift-busy"), DriftSeconds + 30));
+        BenchFigures::drift(children.finish(busy, QStringLiteral("drift-busy"), d.drift + 30));
     for (QProcess* p : spinners)
         children.stop(p);
     figures.busyCores = cores;
