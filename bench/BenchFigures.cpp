@@ -125,7 +125,7 @@ QString BenchFigures::table() const {
                 .arg(mean(a.errors), 0, 'f', 3)
                 .arg(mean(sizes), 0, 'f', 3);
         if (a.missed > 0)
-            figure += QStringLiteral(", %1 passages missed").arg(a.missed);
+            figure += QStringLiteral(", passages missed: %1").arg(a.missed);
         rows.append({measure, figure, QStringLiteral("100 % inside"),
                      yesNo(!a.errors.isEmpty() && inside == a.errors.size() && a.missed == 0)});
     }
