@@ -16,8 +16,8 @@
 #include <QMenuBar>
 
 MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
-                       std::function<void()> endProgram)
-    : v(values), m_port(std::move(port)), m_boxes(boxes) {
+                       std::function<void()> endProgram, TenthClock::Now clock)
+    : v(values), m_port(std::move(port)), m_boxes(boxes), m_tenths(std::move(clock)) {
     setWindowTitle(MainTexts::title());
     setWindowIcon(QIcon(QStringLiteral(":/tolvane.xpm")));
     setFont(displayFont(12));
@@ -36,7 +36,7 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
 
     buildMenus();
 
-    // The clock must not drift: periods are counted in its ticks.
+    // Ticks close to the tenths they stand for.
     Timer1.setTimerType(Qt::PreciseTimer);
     Timer2.setTimerType(Qt::PreciseTimer);
     Timer3.setTimerType(Qt::PreciseTimer);
@@ -85,6 +85,7 @@ void MainWindow::Form_Load() {
     Timer1.start();
     v.TenthCount = 0;
     Timer2.setInterval(100);
+    m_tenths.restart();
     Timer2.start();
 }
 
@@ -185,7 +186,7 @@ void MainWindow::Timer3_Timer() {
 }
 
 void MainWindow::Timer2_Timer() {
-    Measuring::clockTick(v);
+    Measuring::clockTick(v, m_tenths.tick());
 }
 
 void MainWindow::setDisplayColors(ColorValue text, ColorValue back) {

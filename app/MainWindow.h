@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/TenthClock.h"
 #include "core/ProgramValues.h"
 #include "link/Perix.h"
 #include "link/SerialLink.h"
@@ -25,8 +26,9 @@ public:
     static constexpr int ClientWidth = 324;
     static constexpr int ClientHeight = 136;
 
+    // Tests hand in a clock of their own to stand for the monotonic one.
     MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
-               std::function<void()> endProgram);
+               std::function<void()> endProgram, TenthClock::Now clock = TenthClock::steadyNow);
     ~MainWindow() override;
 
     // Handlers.
@@ -75,4 +77,5 @@ private:
     std::unique_ptr<Suuti> m_suuti;
     std::unique_ptr<Perix> m_perix;
     std::unique_ptr<FSettei> m_settei;
+    TenthClock m_tenths;
 };

@@ -2,6 +2,8 @@
 
 #include "link/SerialLink.h"
 
+#include <algorithm>
+
 namespace Measuring {
 
 std::optional<int> takeSample(SerialLink& port, const QByteArray& sampleCommand) {
@@ -32,11 +34,8 @@ std::optional<int> detect(ProgramValues& v, int brightness) {
     return shown;
 }
 
-void clockTick(ProgramValues& v) {
-    if (v.TenthCount < MaxTenthCount)
-        ++v.TenthCount;
-    else
-        v.TenthCount = MaxTenthCount;
+void clockTick(ProgramValues& v, std::int64_t tenths) {
+    v.TenthCount = std::int32_t(std::min<std::int64_t>(v.TenthCount + tenths, MaxTenthCount));
 }
 
 } // namespace Measuring

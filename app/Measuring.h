@@ -2,6 +2,7 @@
 
 #include "core/ProgramValues.h"
 
+#include <cstdint>
 #include <optional>
 
 class SerialLink;
@@ -19,8 +20,9 @@ std::optional<int> takeSample(SerialLink& port, const QByteArray& sampleCommand)
 // show when the beam has just been interrupted.
 std::optional<int> detect(ProgramValues& v, int brightness);
 
-// One tenth of a second has gone by.
-void clockTick(ProgramValues& v);
+// Tenths of a second have gone by: one on each clock tick, more when the
+// tick came late. The count stops at MaxTenthCount.
+void clockTick(ProgramValues& v, std::int64_t tenths = 1);
 
 constexpr int MaxTenthCount = 60000;
 

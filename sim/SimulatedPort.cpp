@@ -6,7 +6,7 @@
 
 SimulatedPort::SimulatedPort(std::unique_ptr<SimClock> clock, PendulumLight::Setup pendulum)
     : m_clock(std::move(clock)), m_light(pendulum),
-      m_box([this] { return m_light.brightnessAt(double(m_clock->nowMicros()) / 1e6); }) {}
+      m_box([this] { return m_light.brightnessAt(double(m_sensedAt) / 1e6); }) {}
 
 void SimulatedPort::setCommPort(int portNumber) {
     if (m_open)
@@ -44,6 +44,7 @@ void SimulatedPort::deliverToBox(qint64 now) {
         const InFlight command = m_toBox.front();
         m_toBox.pop_front();
         // The sensor is read when the command arrives, not when we look.
+        m_sensedAt = command.arrivesAt;
         const QByteArray reply = m_box.receive(static_cast<unsigned char>(command.byte));
         for (char byte : reply) {
             m_replyFreeAt =

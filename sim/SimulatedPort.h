@@ -52,5 +52,6 @@ private:
     std::deque<InFlight> m_fromBox;
     qint64 m_lineFreeAt = 0;  // when the last queued command byte is through
     qint64 m_replyFreeAt = 0; // when the box's line back is free again
+    qint64 m_sensedAt = 0;    // when the command being answered reached the box
     bool m_open = false;
 };

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace std::chrono_literals;
+
 class TestMeasuring : public QObject {
     Q_OBJECT
 private slots:
@@ -97,6 +99,50 @@ private slots:
         f.sample(255);
         f.sample(0);
         QCOMPARE(f.display(), QStringLiteral(" 6000秒"));
+    }
+
+    // Timer2's ticks as Qt delivers them, in ms after start-up. A stalled event
+    // loop gets one late tick and Qt drops the ones it missed.
+    void no_tenth_is_lost_when_ticks_come_late_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QList<int>>("tickMs");
+        QTest::addColumn<int>("tenths");
+        QTest::newRow("on time") << 0 << QList<int>{100, 200, 300, 400} << 4;
+        QTest::newRow("a little late or early") << 0 << QList<int>{101, 230, 299, 400, 501} << 5;
+        QTest::newRow("event loop stalled 350 ms") << 0 << QList<int>{100, 200, 550, 650, 750} << 7;
+        QTest::newRow("stalled for a minute") << 0 << QList<int>{100, 60'120} << 601;
+        QTest::newRow("a stall runs into the cap") << 59990 << QList<int>{100, 5'100} << 60000;
+    }
+
+    void no_tenth_is_lost_when_ticks_come_late() {
+        QFETCH(int, from);
+        QFETCH(QList<int>, tickMs);
+        QFETCH(int, tenths);
+        WindowFixture f;
+        f.now = 5s; // the window was built a while before start-up ends
+        f.startWithBox();
+        const auto start = f.now;
+        f.v.TenthCount = from;
+        for (int ms : tickMs) {
+            f.now = start + std::chrono::milliseconds(ms);
+            f.window->Timer2_Timer();
+        }
+        QCOMPARE(f.v.TenthCount, tenths);
+    }
+
+    void a_detection_leaves_the_tenths_where_they_were() {
+        WindowFixture f;
+        f.startWithBox();
+        f.clock(2);
+        f.now += 50ms;
+        f.sample(200);
+        f.sample(10);
+        QCOMPARE(f.display(), QStringLiteral("0.2秒"));
+        // The loop stalls until 640 ms: the tenths that ended at 300, 400, 500
+        // and 600 ms have passed since the one counted last.
+        f.now += 390ms;
+        f.window->Timer2_Timer();
+        QCOMPARE(f.v.TenthCount, 4);
     }
 
     void a_tick_without_reply_or_port_changes_nothing() {

@@ -57,6 +57,18 @@ private slots:
         QCOMPARE(f.port->readAll().size(), 1);
     }
 
+    void the_sensor_is_read_when_the_command_reaches_the_box() {
+        PendulumLight::Setup still;
+        still.noise = 0;
+        still.driftAmplitude = 0;
+        SimFixture f(still); // the bob is in the beam at 0 s and far from it at 0.6 s
+        f.port->writeByte(242);
+        f.clock->advanceMs(600);
+        const QByteArray reply = f.port->readAll();
+        QCOMPARE(reply.size(), 1);
+        QCOMPARE(static_cast<unsigned char>(reply[0]), 40); // 200, 80 % of it blocked
+    }
+
     void closed_port_refuses_everything() {
         SimulatedPort port(std::make_unique<ManualClock>());
         QVERIFY_THROWS_EXCEPTION(LinkError, port.write("x"));

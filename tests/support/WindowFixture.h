@@ -6,6 +6,7 @@
 #include "core/ProgramValues.h"
 
 #include <QLabel>
+#include <chrono>
 #include <memory>
 
 // A main window on a scripted port, with fresh program-wide values and
@@ -15,12 +16,16 @@ struct WindowFixture {
     ScriptedMessageBoxes boxes;
     ScriptedPort* port = nullptr; // owned by the window
     int endCalls = 0;
+    // The monotonic clock the window counts its tenths by; it moves only when
+    // the test says so.
+    std::chrono::nanoseconds now{};
     std::unique_ptr<MainWindow> window;
 
     WindowFixture() {
         auto owned = std::make_unique<ScriptedPort>();
         port = owned.get();
-        window = std::make_unique<MainWindow>(v, std::move(owned), boxes, [this] { ++endCalls; });
+        window = std::make_unique<MainWindow>(
+            v, std::move(owned), boxes, [this] { ++endCalls; }, [this] { return now; });
     }
 
     // Starts up with a box that answers the probe, then stops the real timers
@@ -40,9 +45,12 @@ struct WindowFixture {
     }
     void sample(int brightness) { sample(QByteArray(1, char(brightness))); }
 
+    // Clock ticks on time, a tenth of a second apart.
     void clock(int ticks = 1) {
-        for (int i = 0; i < ticks; ++i)
+        for (int i = 0; i < ticks; ++i) {
+            now += std::chrono::milliseconds(100);
             window->Timer2_Timer();
+        }
     }
 
     QString display() const { return window->Label1->text(); }

@@ -1,0 +1,211 @@
+#include "BenchFigures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+QList<QList<QByteArray>> fields(const QList<QByteArray>& lines, const QByteArray& tag) {
+    QList<QList<QByteArray>> found;
+    for (const QByteArray& line : lines) {
+        const QList<QByteArray> f = line.trimmed().split(' ');
+        if (f.value(0) == tag)
+            found.append(f.mid(1));
+    }
+    return found;
+}
+
+double mean(const QList<double>& xs) {
+    return xs.isEmpty() ? 0 : std::accumulate(xs.begin(), xs.end(), 0.0) / double(xs.size());
+}
+
+double worstBySize(const QList<double>& xs) {
+    double worst = 0;
+    for (double x : xs)
+        if (std::abs(x) > std::abs(worst))
+            worst = x;
+    return worst;
+}
+
+// The value below which the given share of the sorted values lie.
+double quantile(QList<double> xs, double share) {
+    std::sort(xs.begin(), xs.end());
+    return xs.isEmpty() ? 0 : xs[qsizetype(std::ceil(share * double(xs.size()))) - 1];
+}
+
+QString yesNo(bool met) {
+    return met ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+struct Row {
+    QString measure, figure, goal, met;
+};
+
+QString driftFigure(const BenchFigures::Drift& d) {
+    const auto off = [&](qint64 counted) {
+        return QStringLiteral("%1 % (%2 tenths)")
+            .arg(100 * d.share(counted), 0, 'f', 3)
+            .arg(d.off(counted));
+    };
+    return QStringLiteral("TenthCount off by %1 over %2 s; Timer2's ticks alone: %3")
+        .arg(off(d.tenths))
+        .arg(double(d.nanoseconds) / 1e9, 0, 'f', 1)
+        .arg(off(d.ticks));
+}
+
+bool driftMet(const BenchFigures::Drift& d) {
+    return std::abs(d.share(d.tenths)) < 0.001;
+}
+
+Row startupRow(const QString& measure, const QList<double>& ms) {
+    if (ms.isEmpty())
+        return {measure, QStringLiteral("not measured: the window never painted"),
+                QStringLiteral("under 300 ms"), QStringLiteral("no")};
+    const double worst = *std::max_element(ms.begin(), ms.end());
+    return {measure,
+            QStringLiteral("median %1 ms, worst %2 ms (%3 runs)")
+                .arg(quantile(ms, 0.5), 0, 'f', 0)
+                .arg(worst, 0, 'f', 0)
+                .arg(ms.size()),
+            QStringLiteral("under 300 ms"), yesNo(worst < 300)};
+}
+
+} // namespace
+
+BenchFigures::Accuracy BenchFigures::accuracy(double apart, const QList<QByteArray>& lines) {
+    Accuracy a;
+    a.apart = apart;
+    for (const QList<QByteArray>& f : fields(lines, "R")) {
+        const int tenths = f.value(0).toInt();
+        const double truth = f.value(1).toDouble();
+        a.errors.append(tenths * 0.1 - truth);
+        a.missed += std::max(0, int(std::lround(truth / apart)) - 1);
+    }
+    return a;
+}
+
+QList<double> BenchFigures::latencies(const QList<QByteArray>& lines) {
+    QList<double> ms;
+    for (const QList<QByteArray>& f : fields(lines, "L"))
+        ms.append(f.value(0).toDouble());
+    return ms;
+}
+
+std::optional<BenchFigures::Drift> BenchFigures::drift(const QList<QByteArray>& lines) {
+    const auto found = fields(lines, "T");
+    if (found.isEmpty())
+        return std::nullopt;
+    const QList<QByteArray>& f = found.first();
+    return Drift{f.value(0).toInt(), f.value(1).toInt(), f.value(2).toLongLong()};
+}
+
+std::optional<BenchFigures::Cost> BenchFigures::cost(const QList<QByteArray>& lines) {
+    const auto found = fields(lines, "C");
+    if (found.isEmpty())
+        return std::nullopt;
+    return Cost{found.first().value(0).toDouble(), found.first().value(1).toLong()};
+}
+
+QString BenchFigures::table() const {
+    QList<Row> rows;
+    for (const Accuracy& a : accuracies) {
+        const QString measure = QStringLiteral("Accuracy, passages %1 s apart").arg(a.apart);
+        const auto inside = std::count_if(a.errors.begin(), a.errors.end(), insideResolution);
+        QList<double> sizes;
+        for (double e : a.errors)
+            sizes.append(std::abs(e));
+        QString figure =
+            QStringLiteral("%1 readouts, %2 % inside ±%3 s, worst %4 s, mean %5 s (size %6 s)")
+                .arg(a.errors.size())
+                .arg(a.errors.isEmpty() ? 0.0 : 100.0 * double(inside) / double(a.errors.size()), 0,
+                     'f', 1)
+                .arg(Resolution, 0, 'f', 2)
+                .arg(worstBySize(a.errors), 0, 'f', 3)
+                .arg(mean(a.errors), 0, 'f', 3)
+                .arg(mean(sizes), 0, 'f', 3);
+        if (a.missed > 0)
+            figure += QStringLiteral(", passages missed: %1").arg(a.missed);
+        rows.append({measure, figure, QStringLiteral("100 % inside"),
+                     yesNo(!a.errors.isEmpty() && inside == a.errors.size() && a.missed == 0)});
+    }
+
+    if (latencyMs.isEmpty())
+        rows.append({QStringLiteral("Latency, bob cuts the beam to new text painted"),
+                     QStringLiteral("not measured: no new text was painted"),
+                     QStringLiteral("under 20 ms"), QStringLiteral("no")});
+    else
+        rows.append({QStringLiteral("Latency, bob cuts the beam to new text painted"),
+                     QStringLiteral("mean %1 ms, 95 % under %2 ms, worst %3 ms (%4 new texts)")
+                         .arg(mean(latencyMs), 0, 'f', 1)
+                         .arg(quantile(latencyMs, 0.95), 0, 'f', 1)
+                         .arg(quantile(latencyMs, 1.0), 0, 'f', 1)
+                         .arg(latencyMs.size()),
+                     QStringLiteral("under 20 ms"), yesNo(quantile(latencyMs, 1.0) < 20)});
+
+    const auto driftRow = [&](const QString& measure, const std::optional<Drift>& d) {
+        if (!d)
+            return Row{measure, QStringLiteral("not measured: the run printed nothing"),
+                       QStringLiteral("under 0.1 %"), QStringLiteral("no")};
+        return Row{measure, driftFigure(*d), QStringLiteral("under 0.1 %"), yesNo(driftMet(*d))};
+    };
+    rows.append(driftRow(QStringLiteral("Clock drift, idle"), driftIdle));
+    rows.append(
+        driftRow(QStringLiteral("Clock drift, %1 cores kept busy").arg(busyCores), driftBusy));
+
+    if (costTolvane && costBare) {
+        const double cpuRatio = costTolvane->coreShare / costBare->coreShare;
+        const double memRatio = double(costTolvane->peakKiB) / double(costBare->peakKiB);
+        rows.append({QStringLiteral("CPU, share of one core while measuring"),
+                     QStringLiteral("Tolvane %1 %, bare Qt %2 %, ratio %3 ×")
+                         .arg(100 * costTolvane->coreShare, 0, 'f', 2)
+                         .arg(100 * costBare->coreShare, 0, 'f', 2)
+                         .arg(cpuRatio, 0, 'f', 2),
+                     QStringLiteral("at most 1.5 ×"), yesNo(cpuRatio <= 1.5)});
+        rows.append({QStringLiteral("Peak resident memory while measuring"),
+                     QStringLiteral("Tolvane %1 MiB, bare Qt %2 MiB, ratio %3 ×")
+                         .arg(double(costTolvane->peakKiB) / 1024, 0, 'f', 1)
+                         .arg(double(costBare->peakKiB) / 1024, 0, 'f', 1)
+                         .arg(memRatio, 0, 'f', 2),
+                     QStringLiteral("at most 1.2 ×"), yesNo(memRatio <= 1.2)});
+    } else {
+        for (const QString& measure : {QStringLiteral("CPU, share of one core while measuring"),
+                                       QStringLiteral("Peak resident memory while measuring")})
+            rows.append({measure, QStringLiteral("not measured: a cost run printed nothing"),
+                         QStringLiteral("see above"), QStringLiteral("no")});
+    }
+
+    rows.append(startupRow(QStringLiteral("Start-up to window shown, box on a pseudo-terminal"),
+                           startupBoxMs));
+    rows.append(startupRow(QStringLiteral("Start-up to window shown, no port"), startupNoPortMs));
+
+    // A Markdown table, aligned so that it also reads as plain text.
+    const Row header{QStringLiteral("Measure"), QStringLiteral("Figure"), QStringLiteral("Goal"),
+                     QStringLiteral("Met")};
+    qsizetype w[4] = {header.measure.size(), header.figure.size(), header.goal.size(),
+                      header.met.size()};
+    for (const Row& r : rows) {
+        w[0] = std::max(w[0], r.measure.size());
+        w[1] = std::max(w[1], r.figure.size());
+        w[2] = std::max(w[2], r.goal.size());
+        w[3] = std::max(w[3], r.met.size());
+    }
+    const auto line = [&](const Row& r) {
+        return QStringLiteral("| %1 | %2 | %3 | %4 |\n")
+            .arg(r.measure, int(-w[0]))
+            .arg(r.figure, int(-w[1]))
+            .arg(r.goal, int(-w[2]))
+            .arg(r.met, int(-w[3]));
+    };
+    QString out = QStringLiteral("Tolvane bench, %1; %2\n\n").arg(when, machine);
+    out += line(header);
+    out += QStringLiteral("|%1|%2|%3|%4|\n")
+               .arg(QString(w[0] + 2, QLatin1Char('-')), QString(w[1] + 2, QLatin1Char('-')),
+                    QString(w[2] + 2, QLatin1Char('-')), QString(w[3] + 2, QLatin1Char('-')));
+    for (const Row& r : rows)
+        out += line(r);
+    out += QStringLiteral("\nLoad average at the end %1; the whole run took %2 s.\n")
+               .arg(loadAtEnd)
+               .arg(wallSeconds, 0, 'f', 0);
+    return out;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <cmath>
+#include <optional>
+
+// The figures of one bench run, read from what the measured processes
+// printed, and the table they make.
+struct BenchFigures {
+    struct Accuracy {
+        double apart = 0;     // seconds between passages, the truth
+        QList<double> errors; // shown minus true interval, seconds
+        int missed = 0;       // passages that gave no readout
+    };
+    struct Drift {
+        int tenths = 0;         // TenthCount at the end
+        int ticks = 0;          // Timer2's ticks meanwhile, as counting them alone would give
+        qint64 nanoseconds = 0; // the monotonic clock meanwhile
+        // Counted minus the whole tenths the clock has passed.
+        qint64 off(qint64 counted) const { return counted - nanoseconds / 100'000'000; }
+        double share(qint64 counted) const {
+            return double(off(counted)) * 1e8 / double(nanoseconds);
+        }
+    };
+    struct Cost {
+        double coreShare = 0;
+        long peakKiB = 0;
+    };
+
+    // Each reads the lines one measured process printed.
+    static Accuracy accuracy(double apart, const QList<QByteArray>& lines);
+    static QList<double> latencies(const QList<QByteArray>& lines);
+    static std::optional<Drift> drift(const QList<QByteArray>& lines);
+    static std::optional<Cost> cost(const QList<QByteArray>& lines);
+
+    // A readout is inside the resolution when it is off by less than a tenth
+    // either way, plus one 10 ms sample.
+    static constexpr double Resolution = 0.1 + 0.01;
+    static bool insideResolution(double error) { return std::abs(error) < Resolution; }
+
+    QString machine;
+    QString when;
+    QString loadAtEnd;
+    double wallSeconds = 0;
+    QList<Accuracy> accuracies;
+    QList<double> latencyMs;
+    std::optional<Drift> driftIdle;
+    std::optional<Drift> driftBusy;
+    int busyCores = 0;
+    std::optional<Cost> costTolvane;
+    std::optional<Cost> costBare;
+    QList<double> startupBoxMs;
+    QList<double> startupNoPortMs;
+
+    QString table() const;
+};

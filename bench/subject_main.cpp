@@ -1,0 +1,209 @@
+// The program under measurement: Tolvane's main window, made and started as
+// tolvane makes it, with hooks that print what bench_table needs. One mode
+// per run:
+//   accuracy APART SECONDS  simulated box, a pendulum passing the beam every
+//                           APART s; per readout "R <tenths> <true interval s>",
+//                           per new text "L <ms from the cut to the paint>"
+//   drift SECONDS           simulated box, beam off the swing;
+//                           "T <TenthCount> <Timer2 ticks> <ns since counting began>"
+//   startup PORT            "S <monotonic ns>" once the display is first painted
+//   cost PORT WARMUP SECONDS  "C <share of one core> <peak KiB>" while measuring
+//   spin                    keeps one core busy until killed
+#include "CostProbe.h"
+#include "PaintWatch.h"
+#include "app/MainWindow.h"
+#include "app/MessageBoxes.h"
+#include "link/QtSerialLink.h"
+#include "sim/PendulumLight.h"
+#include "sim/SimulatedPort.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QThread>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <optional>
+
+namespace {
+
+qint64 steadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+class SilentBoxes : public MessageBoxes {
+public:
+    bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
+    void tell(QWidget*, const QString&, const QString&) override {}
+};
+
+// Real time for the simulated box, moved ahead once so that the pendulum is
+// where the measurement wants it when measuring begins.
+class BenchClock : public SimClock {
+public:
+    qint64 nowMicros() override { return (steadyNs() - m_origin) / 1000 + m_ahead; }
+    void sleepMicros(qint64 micros) override {
+        if (micros > 0)
+            QThread::usleep(static_cast<unsigned long>(micros));
+    }
+    void skipAhead(qint64 micros) { m_ahead += micros; }
+    double seconds() { return double(nowMicros()) / 1e6; }
+
+private:
+    qint64 m_origin = steadyNs();
+    qint64 m_ahead = 0;
+};
+
+// The main window as tolvane runs it.
+struct Subject {
+    ProgramValues v;
+    SilentBoxes boxes;
+    MainWindow window;
+
+    explicit Subject(std::unique_ptr<SerialLink> port,
+                     TenthClock::Now clock = TenthClock::steadyNow)
+        : window(
+              v, std::move(port), boxes, [] { QCoreApplication::exit(0); }, std::move(clock)) {}
+
+    void start() {
+        window.Form_Load();
+        window.show();
+    }
+};
+
+std::unique_ptr<SerialLink> portAt(const QString& path) {
+    return std::make_unique<QtSerialLink>([path](int) { return path; });
+}
+
+void endAfter(double seconds) {
+    QTimer::singleShot(int(seconds * 1000), [] { QCoreApplication::exit(0); });
+}
+
+int accuracy(QApplication& app, double apart, double seconds) {
+    // The beam in the middle: two passages a swing. The bob goes through the
+    // beam as fast as the demo's does (a 10 cm swing every 2.5 s), whatever the
+    // period: a bob that crawls into the beam darkens it over several samples,
+    // and the fall after a detection can then count once more as "0.1秒".
+    PendulumLight::Setup pendulum;
+    const double speed = 2 * std::numbers::pi * pendulum.amplitudeCm / pendulum.periodSeconds;
+    pendulum.periodSeconds = 2 * apart;
+    pendulum.amplitudeCm = speed * pendulum.periodSeconds / (2 * std::numbers::pi);
+    pendulum.gateCm = 0;
+    auto owned = std::make_unique<BenchClock>();
+    BenchClock& clock = *owned;
+    Subject s(std::make_unique<SimulatedPort>(std::move(owned), pendulum));
+    s.start();
+
+    // The bob's centre is in the beam at k * apart seconds of box time; its
+    // edge reaches the beam and the light starts to fall `lead` seconds
+    // before: the cut.
+    const double lead =
+        std::asin((pendulum.bobRadiusCm + pendulum.beamWidthCm / 2) / pendulum.amplitudeCm) *
+        pendulum.periodSeconds / (2 * std::numbers::pi);
+    // The first cut comes a second after start-up, whatever start-up took.
+    const double firstCutAt = clock.seconds() + 1.0;
+    const double k0 = std::ceil((firstCutAt + lead) / apart);
+    clock.skipAhead(qint64((k0 * apart - lead - firstCutAt) * 1e6));
+
+    std::optional<long> lastPassage;
+    std::optional<double> cutShown; // the cut whose text is waiting to be painted
+    // The sampling tick, watched: a detection is the count going back to 0.
+    QObject::disconnect(&s.window.Timer1, &QTimer::timeout, &s.window, &MainWindow::Timer1_Timer);
+    QObject::connect(&s.window.Timer1, &QTimer::timeout, &app, [&] {
+        const int before = s.v.TenthCount;
+        const QString textBefore = s.window.Label1->text();
+        s.window.Timer1_Timer();
+        if (before == 0 || s.v.TenthCount != 0)
+            return;
+        const long passage = std::lround((clock.seconds() + lead) / apart);
+        if (lastPassage)
+            std::printf("R %d %.6f\n", before, double(passage - *lastPassage) * apart);
+        lastPassage = passage;
+        // The same text again paints nothing new, so it has no latency.
+        if (s.window.Label1->text() != textBefore)
+            cutShown = double(passage) * apart - lead;
+    });
+    PaintWatch watch(s.window.Label1, [&] {
+        if (cutShown)
+            std::printf("L %.3f\n", (clock.seconds() - *cutShown) * 1000);
+        cutShown.reset();
+    });
+    endAfter(seconds);
+    return app.exec();
+}
+
+int drift(QApplication& app, double seconds) {
+    PendulumLight::Setup pendulum;
+    pendulum.gateCm = 3 * pendulum.amplitudeCm; // off the swing: the count runs on
+    std::chrono::nanoseconds lastRead{};
+    Subject s(std::make_unique<SimulatedPort>(std::make_unique<SteadyClock>(), pendulum), [&] {
+        lastRead = TenthClock::steadyNow();
+        return lastRead;
+    });
+    s.window.Form_Load();
+    // The clock's last reading in start-up is where counting began.
+    const qint64 began = lastRead.count();
+    s.window.show();
+    int ticks = 0;
+    QObject::connect(&s.window.Timer2, &QTimer::timeout, &app, [&] {
+        ++ticks;
+        const qint64 elapsed = steadyNs() - began;
+        if (elapsed < qint64(seconds * 1e9))
+            return;
+        std::printf("T %d %d %lld\n", s.v.TenthCount, ticks, static_cast<long long>(elapsed));
+        QCoreApplication::exit(0);
+    });
+    return app.exec();
+}
+
+int startup(QApplication& app, const QString& port) {
+    Subject s(portAt(port));
+    bool shown = false;
+    PaintWatch watch(s.window.Label1, [&] {
+        if (shown)
+            return;
+        shown = true;
+        std::printf("S %lld\n", static_cast<long long>(steadyNs()));
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    });
+    s.start();
+    return app.exec();
+}
+
+int cost(QApplication& app, const QString& port, int warmup, int seconds) {
+    Subject s(portAt(port));
+    s.start();
+    CostProbe::reportAfter(warmup, seconds);
+    return app.exec();
+}
+
+[[noreturn]] void spin() {
+    volatile unsigned long n = 0;
+    for (;;)
+        n = n + 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const QByteArray mode = argc > 1 ? argv[1] : "";
+    if (mode == "spin")
+        spin();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    const auto arg = [&](int i) { return QString::fromLocal8Bit(i < argc ? argv[i] : ""); };
+    if (mode == "accuracy" && argc == 4)
+        return accuracy(app, arg(2).toDouble(), arg(3).toDouble());
+    if (mode == "drift" && argc == 3)
+        return drift(app, arg(2).toDouble());
+    if (mode == "startup" && argc == 3)
+        return startup(app, arg(2));
+    if (mode == "cost" && argc == 5)
+        return cost(app, arg(2), arg(3).toInt(), arg(4).toInt());
+    std::fprintf(stderr, "usage: see the comment at the top of subject_main.cpp\n");
+    return 2;
+}

@@ -1,0 +1,205 @@
+// bench_table: how exact Tolvane is and what it costs, measured in one run
+// and printed as one table with the goal beside each figure. It prints
+// figures and never fails on them.
+//
+// The accuracy runs, the idle clock and the cost pair run side by side: they
+// are mostly idle. The busy clock runs last, alone with its spinners.
+#include "bench/BenchFigures.h"
+#include "sim/PendulumLight.h"
+#include "sim/PtyBox.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// The settings for the whole run. --quick shortens every run, to try the
+// bench itself out; its figures are too few to go by.
+constexpr double Apart[] = {0.3, 0.75, 1.25, 2.3, 4.7, 9.9};
+constexpr int MinReadouts = 20;
+constexpr int StartupRuns = 5;
+
+struct Durations {
+    // Long enough for MinReadouts of the longest interval after the first
+    // cut, which comes a second after start-up.
+    double accuracy = 1.0 + MinReadouts * 9.9 + 1.0;
+    double drift = 61;
+    int costWarmup = 3;
+    int cost = 30;
+};
+
+qint64 steadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Child processes run in an empty folder (no Tv.txt: the defaults), headless,
+// with their output in files so that no pipe fills while others are waited on.
+class Children {
+public:
+    Children() {
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    }
+
+    QProcess* start(const QString& program, const QStringList& args, const QString& name) {
+        auto* p = new QProcess;
+        p->setWorkingDirectory(m_dir.path());
+        p->setProcessEnvironment(m_env);
+        p->setStandardOutputFile(m_dir.filePath(name + QStringLiteral(".out")));
+        p->setStandardErrorFile(m_dir.filePath(name + QStringLiteral(".err")));
+        p->start(QCoreApplication::applicationDirPath() + QLatin1Char('/') + program, args);
+        m_running.emplace_back(p);
+        return p;
+    }
+
+    // The child's printed lines, once it has ended (or been ended after the timeout).
+    QList<QByteArray> finish(QProcess* p, const QString& name, double timeoutSeconds) {
+        if (!p->waitForFinished(int(timeoutSeconds * 1000))) {
+            std::fprintf(stderr, "%s did not end in time\n", qPrintable(name));
+            p->kill();
+            p->waitForFinished(5000);
+        }
+        QFile out(m_dir.filePath(name + QStringLiteral(".out")));
+        if (!out.open(QIODevice::ReadOnly))
+            return {};
+        return out.readAll().split('\n');
+    }
+
+    void stop(QProcess* p) {
+        p->kill();
+        p->waitForFinished(5000);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcessEnvironment m_env;
+    std::vector<std::unique_ptr<QProcess>> m_running;
+};
+
+QList<double> startupMs(Children& children, const QString& port, const QString& name) {
+    QList<double> ms;
+    for (int i = 0; i < StartupRuns; ++i) {
+        const qint64 began = steadyNs();
+        QProcess* p = children.start(QStringLiteral("bench_subject"),
+                                     {QStringLiteral("startup"), port}, name);
+        for (const QByteArray& line : children.finish(p, name, 30))
+            if (line.startsWith("S "))
+                ms.append(double(line.mid(2).toLongLong() - began) / 1e6);
+    }
+    return ms;
+}
+
+QString firstLine(const QString& path, const QByteArray& prefix) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(prefix))
+            return QString::fromUtf8(line.mid(prefix.size()).trimmed());
+    return {};
+}
+
+QString loadAverage() {
+    QFile f(QStringLiteral("/proc/loadavg"));
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    return QString::fromUtf8(f.readAll().split(' ').mid(0, 3).join(' '));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    Durations d;
+    if (app.arguments().contains(QStringLiteral("--quick")))
+        d = {12, 5, 1, 3};
+    QElapsedTimer wall;
+    wall.start();
+    const int cores = QThread::idealThreadCount();
+    BenchFigures figures;
+    figures.machine = QStringLiteral("%1 cores, %2; load average at start %3")
+                          .arg(cores)
+                          .arg(firstLine(QStringLiteral("/proc/cpuinfo"), "model name\t:"))
+                          .arg(loadAverage());
+    figures.when =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"));
+
+    // A box that answers at once, on a pseudo-terminal, with the demo's pendulum.
+    PendulumLight light;
+    QElapsedTimer boxTime;
+    boxTime.start();
+    PtyBox box([&] { return light.brightnessAt(double(boxTime.nsecsElapsed()) / 1e9); });
+    Children children;
+
+    std::fprintf(stderr, "start-up, %d runs each ...\n", StartupRuns);
+    figures.startupBoxMs = startupMs(children, box.slavePath(), QStringLiteral("startup-box"));
+    figures.startupNoPortMs = startupMs(children, QStringLiteral("/nonexistent/ttyBench"),
+                                        QStringLiteral("startup-none"));
+
+    std::fprintf(stderr, "accuracy (%.0f s), idle clock and cost, side by side ...\n", d.accuracy);
+    struct AccuracyRun {
+        double apart;
+        QString name;
+        QProcess* process;
+    };
+    std::vector<AccuracyRun> accuracy;
+    for (double apart : Apart) {
+        const QString name = QStringLiteral("accuracy-%1").arg(apart);
+        accuracy.push_back({apart, name,
+                            children.start(QStringLiteral("bench_subject"),
+                                           {QStringLiteral("accuracy"), QString::number(apart),
+                                            QString::number(d.accuracy)},
+                                           name)});
+    }
+    QProcess* idle = children.start(QStringLiteral("bench_subject"),
+                                    {QStringLiteral("drift"), QString::number(d.drift)},
+                                    QStringLiteral("drift-idle"));
+    const QStringList costArgs = {QString::number(d.costWarmup), QString::number(d.cost)};
+    QProcess* tolvane =
+        children.start(QStringLiteral("bench_subject"),
+                       QStringList{QStringLiteral("cost"), box.slavePath()} + costArgs,
+                       QStringLiteral("cost-tolvane"));
+    QProcess* bare =
+        children.start(QStringLiteral("bench_bare"), costArgs, QStringLiteral("cost-bare"));
+
+    const double costTimeout = d.costWarmup + d.cost + 30;
+    figures.costTolvane =
+        BenchFigures::cost(children.finish(tolvane, QStringLiteral("cost-tolvane"), costTimeout));
+    figures.costBare =
+        BenchFigures::cost(children.finish(bare, QStringLiteral("cost-bare"), costTimeout));
+    figures.driftIdle =
+        BenchFigures::drift(children.finish(idle, QStringLiteral("drift-idle"), d.drift + 30));
+    for (const AccuracyRun& run : accuracy) {
+        const auto lines = children.finish(run.process, run.name, d.accuracy + 60);
+        figures.accuracies.append(BenchFigures::accuracy(run.apart, lines));
+        figures.latencyMs += BenchFigures::latencies(lines);
+    }
+
+    std::fprintf(stderr, "clock with %d cores kept busy (%.0f s) ...\n", cores, d.drift);
+    std::vector<QProcess*> spinners;
+    for (int i = 0; i < cores; ++i)
+        spinners.push_back(children.start(QStringLiteral("bench_subject"), {QStringLiteral("spin")},
+                                          QStringLiteral("spin-%1").arg(i)));
+    QProcess* busy = children.start(QStringLiteral("bench_subject"),
+                                    {QStringLiteral("drift"), QString::number(d.drift)},
+                                    QStringLiteral("drift-busy"));
+    figures.driftBusy =
+        BenchFigures::drift(children.finish(busy, QStringLiteral("drift-busy"), d.drift + 30));
+    for (QProcess* p : spinners)
+        children.stop(p);
+    figures.busyCores = cores;
+
+    figures.loadAtEnd = loadAverage();
+    figures.wallSeconds = double(wall.elapsed()) / 1000;
+    std::fputs(qPrintable(figures.table()), stdout);
+    return 0;
+}
