@@ -39,7 +39,9 @@ QPushButton* button(QWidget* parent, const QString& caption, QRect where) {
 } // namespace
 
 frmColor::frmColor(ProgramValues& values, ColorDisplay& display)
-    : QWidget(nullptr, Qt::Dialog), v(values), m_display(display) {
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint),
+      v(values), m_display(display) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(ColorTexts::caption());
     setFont(displayFont(9.75));
