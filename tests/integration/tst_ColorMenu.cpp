@@ -10,125 +10,74 @@
 
 namespace {
 
-// The colour dialog the menu command opened, if one is open.
+// The one colour dialog on the screen, or null for none or several.
 frmColor* shownColorDialog() {
-    frmColor* found = nullptr;
+    QList<frmColor*> shown;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* d = qobject_cast<frmColor*>(w); d && d->isVisible()) {
-            if (found)
-                return nullptr; // two at once would be a fault of its own
-            found = d;
-        }
+        if (auto* d = qobject_cast<frmColor*>(w); d && d->isVisible())
+            shown << d;
     }
-    return found;
-}
-
-QColor labelColor(const WindowFixture& f, QPalette::ColorRole role) {
-    return f.window->Label1->palette().color(role);
+    return shown.size() == 1 ? shown.front() : nullptr;
 }
 
 } // namespace
 
+// The colour menu command, the dialog and the main window together.
 class TestColorMenu : public QObject {
     Q_OBJECT
 private slots:
-    void the_command_opens_one_modeless_dialog_and_keeps_its_edits() {
-        WindowFixture f;
-        f.port->reads.push_back("MERAVO");
-        f.window->Form_Load();
-        f.window->show();
-        f.window->MenuColor_Click();
-        QPointer<frmColor> dialog = shownColorDialog();
-        QVERIFY(dialog);
-        QVERIFY(dialog->parentWidget() == nullptr);
-        QVERIFY(!dialog->isModal());
-        QVERIFY(f.window->Timer1.isActive());
-        QVERIFY(f.window->Timer2.isActive());
-
-        dialog->Label2_Click();
-        dialog->VScroll2->setChannel(0);
-        f.window->MenuColor_Click();
-        QCOMPARE(shownColorDialog(), dialog.data());
-        QCOMPARE(f.v.ColorTarget, 2);
-        QCOMPARE(dialog->Picture2->color(), 0xC000C0);
-        QCOMPARE(dialog->VScroll2->channel(), 0);
-
-        // Measuring goes on underneath.
-        f.window->Timer1.stop();
-        f.window->Timer2.stop();
-        f.clock(7);
-        f.sample(200);
-        f.sample(100);
-        QCOMPARE(f.display(), QStringLiteral("0.7秒"));
-    }
-
-    void leaving_without_ok_changes_nothing_and_the_next_opening_starts_afresh_data() {
+    void the_dialog_edits_and_applies_the_shown_colours_data() {
+        QTest::addColumn<bool>("ok");
         QTest::addColumn<bool>("closeBox");
-        QTest::newRow("キャンセル") << false;
-        QTest::newRow("close box") << true;
+        QTest::newRow("Ｏ　Ｋ") << true << false;
+        QTest::newRow("キャンセル") << false << false;
+        QTest::newRow("close box") << false << true;
     }
-    void leaving_without_ok_changes_nothing_and_the_next_opening_starts_afresh() {
+    void the_dialog_edits_and_applies_the_shown_colours() {
+        QFETCH(bool, ok);
         QFETCH(bool, closeBox);
         TempWorkingDir dir; // light yellow on blue
         QVERIFY(dir.write(QStringLiteral("Tv.txt"), "Mozi=14\r\nBack=1\r\n"));
         WindowFixture f;
+        f.port->reads.push_back("MERAVO");
         f.window->Form_Load();
         f.window->MenuColor_Click();
         QPointer<frmColor> dialog = shownColorDialog();
-        dialog->VScroll1->setChannel(0);
+        QVERIFY(dialog && !dialog->parentWidget() && !dialog->isModal());
+        QVERIFY(f.window->Timer1.isActive() && f.window->Timer2.isActive());
+        dialog->VScroll3->setChannel(0); // yellow text stays yellow
         dialog->Label2_Click();
-        dialog->VScroll3->setChannel(0);
-        if (closeBox)
+        dialog->VScroll2->setChannel(0x40); // blue background, a little green
+
+        f.window->MenuColor_Click(); // only brings it to the front
+        QCOMPARE(shownColorDialog(), dialog.data());
+        QCOMPARE(f.v.ColorTarget, 2);
+        QCOMPARE(dialog->Picture2->color(), 0x804000);
+
+        if (ok)
+            dialog->Command1_Click();
+        else if (closeBox)
             dialog->close();
         else
             dialog->Command2_Click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(dialog.isNull());
-        QCOMPARE(f.v.ShownTextColor, 0x00FFFF);
-        QCOMPARE(f.v.ShownBackColor, 0x800000);
-        QCOMPARE(labelColor(f, QPalette::WindowText), QColor(0xFF, 0xFF, 0x00));
-        QCOMPARE(labelColor(f, QPalette::Window), QColor(0x00, 0x00, 0x80));
-
-        f.window->MenuColor_Click();
-        frmColor* again = shownColorDialog();
-        QVERIFY(again);
-        QCOMPARE(again->Picture1->color(), 0x00FFFF);
-        QCOMPARE(again->Picture2->color(), 0x800000);
-        QCOMPARE(f.v.ColorTarget, 1);
-    }
-
-    void ok_colours_the_display_and_the_window_and_the_next_opening() {
-        WindowFixture f;
-        f.window->Form_Load();
-        f.window->MenuColor_Click();
-        frmColor* dialog = shownColorDialog();
-        dialog->VScroll2->setChannel(0xFF); // green text
-        dialog->Picture2_Click();
-        dialog->VScroll1->setChannel(0); // grey-blue, red taken out
-        dialog->Command1_Click();
-        QCOMPARE(f.v.ShownTextColor, 0x00FF00);
-        QCOMPARE(f.v.ShownBackColor, 0xC0C000);
-        QCOMPARE(f.v.TextColor, 0x000000);
-        QCOMPARE(labelColor(f, QPalette::WindowText), QColor(0, 255, 0));
-        QCOMPARE(labelColor(f, QPalette::Window), QColor(0, 192, 192));
-        QCOMPARE(f.window->clientArea()->palette().color(QPalette::Window), QColor(0, 192, 192));
+        const QColor back = ok ? QColor(0, 0x40, 0x80) : QColor(0, 0, 0x80);
+        QCOMPARE(f.v.ShownBackColor, ok ? 0x804000 : 0x800000);
+        QCOMPARE(f.window->Label1->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+        QCOMPARE(f.window->Label1->palette().color(QPalette::Window), back);
+        if (ok) // the window's own background, beside and below the label
+            QCOMPARE(f.window->clientArea()->palette().color(QPalette::Window), back);
 
         f.window->MenuColor_Click();
         dialog = shownColorDialog();
         QVERIFY(dialog);
-        QCOMPARE(dialog->Picture1->color(), 0x00FF00);
-        QCOMPARE(dialog->Picture2->color(), 0xC0C000);
-    }
+        QCOMPARE(dialog->Picture1->color(), 0x00FFFF);
+        QCOMPARE(dialog->Picture2->color(), f.v.ShownBackColor);
+        QCOMPARE(f.v.ColorTarget, 1);
 
-    void the_dialog_goes_with_the_main_window() {
-        QPointer<frmColor> dialog;
-        {
-            WindowFixture f;
-            f.window->Form_Load();
-            f.window->MenuColor_Click();
-            dialog = shownColorDialog();
-            QVERIFY(dialog);
-        }
+        // Ending the program takes the dialog with the main window.
+        f.window.reset();
         QVERIFY(dialog.isNull());
     }
 };
