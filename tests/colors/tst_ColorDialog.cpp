@@ -5,7 +5,6 @@
 #include "colors/frmColor.h"
 
 #include <QPointer>
-#include <QPushButton>
 #include <QStyleOptionSlider>
 #include <QTest>
 
@@ -128,42 +127,6 @@ private slots:
         // The up arrow (and the Up key) brightens too.
         QTest::keyClick(f.dialog->VScroll2, Qt::Key_Up);
         QCOMPARE(f.dialog->Picture2->color(), 0xC0C1FF);
-    }
-
-    void leaving_applies_only_on_ok_data() {
-        QTest::addColumn<int>("way");
-        QTest::newRow("Ｏ　Ｋ") << 1;
-        QTest::newRow("キャンセル") << 2;
-        QTest::newRow("close box") << 0;
-        QTest::newRow("Enter on the focused Ｏ　Ｋ") << 3;
-    }
-    void leaving_applies_only_on_ok() {
-        QFETCH(int, way);
-        DialogFixture f;
-        f.run("L2 B128 L1 R255");
-        // Neither Escape nor Enter away from a button leaves the dialog.
-        QTest::keyClick(f.dialog, Qt::Key_Escape);
-        QTest::keyClick(f.dialog->Command1, Qt::Key_Escape);
-        QTest::keyClick(f.dialog->VScroll1, Qt::Key_Return);
-        QVERIFY(f.dialog->isVisible());
-        QVERIFY(f.display.applied.isEmpty());
-
-        if (way == 1)
-            f.dialog->Command1_Click();
-        else if (way == 2)
-            f.dialog->Command2_Click();
-        else if (way == 3)
-            QTest::keyClick(f.dialog->focusWidget(), Qt::Key_Return);
-        else
-            f.dialog->close();
-        const bool ok = way == 1 || way == 3;
-        QCOMPARE(f.v.ShownTextColor, ok ? 0x0000FF : 0x000000);
-        QCOMPARE(f.v.ShownBackColor, ok ? 0x80C0C0 : 0xC0C0C0);
-        const QList<ColorValue> applied{0x0000FF, 0x80C0C0, 0x80C0C0};
-        QCOMPARE(f.display.applied, ok ? applied : QList<ColorValue>{});
-        QCOMPARE(f.v.TextColor, 0x000000); // the start-up colours stay as read
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(f.dialog.isNull());
     }
 };
 

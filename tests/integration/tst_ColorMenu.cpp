@@ -27,25 +27,24 @@ class TestColorMenu : public QObject {
     Q_OBJECT
 private slots:
     void the_dialog_edits_and_applies_the_shown_colours_data() {
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("Ｏ　Ｋ") << true << false;
-        QTest::newRow("キャンセル") << false << false;
-        QTest::newRow("close box") << false << true;
+        QTest::addColumn<int>("way"); // out of the dialog
+        QTest::newRow("Ｏ　Ｋ") << 1;
+        QTest::newRow("Enter on the focused Ｏ　Ｋ") << 3;
+        QTest::newRow("キャンセル") << 2;
+        QTest::newRow("close box") << 0;
     }
     void the_dialog_edits_and_applies_the_shown_colours() {
-        QFETCH(bool, ok);
-        QFETCH(bool, closeBox);
+        QFETCH(int, way);
+        const bool ok = way == 1 || way == 3;
         TempWorkingDir dir; // light yellow on blue
         QVERIFY(dir.write(QStringLiteral("Tv.txt"), "Mozi=14\r\nBack=1\r\n"));
         WindowFixture f;
-        f.port->reads.push_back("MERAVO");
         f.window->Form_Load();
         f.window->MenuColor_Click();
         QPointer<frmColor> dialog = shownColorDialog();
         QVERIFY(dialog && !dialog->parentWidget() && !dialog->isModal());
         QVERIFY(f.window->Timer1.isActive() && f.window->Timer2.isActive());
-        dialog->VScroll3->setChannel(0); // yellow text stays yellow
+        dialog->VScroll1->setChannel(0x80); // yellow-green text
         dialog->Label2_Click();
         dialog->VScroll2->setChannel(0x40); // blue background, a little green
 
@@ -54,25 +53,37 @@ private slots:
         QCOMPARE(f.v.ColorTarget, 2);
         QCOMPARE(dialog->Picture2->color(), 0x804000);
 
-        if (ok)
+        // Neither Escape nor Enter away from a button leaves the dialog.
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QTest::keyClick(dialog->VScroll1, Qt::Key_Return);
+        QCOMPARE(shownColorDialog(), dialog.data());
+        QCOMPARE(f.v.ShownBackColor, 0x800000);
+
+        if (way == 1)
             dialog->Command1_Click();
-        else if (closeBox)
-            dialog->close();
-        else
+        else if (way == 2)
             dialog->Command2_Click();
+        else if (way == 3)
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+        else
+            dialog->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(dialog.isNull());
+        const QColor text = ok ? QColor(0x80, 0xFF, 0) : QColor(0xFF, 0xFF, 0);
         const QColor back = ok ? QColor(0, 0x40, 0x80) : QColor(0, 0, 0x80);
+        QCOMPARE(f.v.ShownTextColor, ok ? 0x00FF80 : 0x00FFFF);
         QCOMPARE(f.v.ShownBackColor, ok ? 0x804000 : 0x800000);
-        QCOMPARE(f.window->Label1->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+        QCOMPARE(f.v.BackColor, 0x800000); // the start-up colours stay as read
+        QCOMPARE(f.window->Label1->palette().color(QPalette::WindowText), text);
         QCOMPARE(f.window->Label1->palette().color(QPalette::Window), back);
-        if (ok) // the window's own background, beside and below the label
-            QCOMPARE(f.window->clientArea()->palette().color(QPalette::Window), back);
+        // The window's own background, beside and below the label.
+        QCOMPARE(f.window->clientArea()->palette().color(QPalette::Window),
+                 ok ? back : QColor(0xC0, 0xC0, 0xC0));
 
         f.window->MenuColor_Click();
         dialog = shownColorDialog();
         QVERIFY(dialog);
-        QCOMPARE(dialog->Picture1->color(), 0x00FFFF);
+        QCOMPARE(dialog->Picture1->color(), f.v.ShownTextColor);
         QCOMPARE(dialog->Picture2->color(), f.v.ShownBackColor);
         QCOMPARE(f.v.ColorTarget, 1);
 
