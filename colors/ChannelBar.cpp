@@ -6,7 +6,7 @@ ChannelBar::ChannelBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
     setPageStep(16);
     setTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    // Qt's own menu here (Scroll here, Top, Bottom) would be in English.
+    // A right click does nothing, as on the other controls of the dialog.
     setContextMenuPolicy(Qt::NoContextMenu);
     setValue(Top);
     connect(this, &QScrollBar::valueChanged, this, &ChannelBar::channelChanged);
