@@ -7,6 +7,7 @@
 #include "Measuring.h"
 #include "MessageBoxes.h"
 #include "PeriodText.h"
+#include "colors/frmColor.h"
 #include "settings/FSettei.h"
 
 #include <QAction>
@@ -52,7 +53,11 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
 }
 
-MainWindow::~MainWindow() = default;
+// The colour dialog has no owner, so it would outlive the window that it
+// colours: it goes with it, when the program ends.
+MainWindow::~MainWindow() {
+    delete m_color;
+}
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
@@ -159,8 +164,16 @@ void MainWindow::MenuSettei_Click() {
     v.DataValue = 0;
 }
 
-// The colour dialog is still to come.
-void MainWindow::MenuColor_Click() {}
+// Modeless and without an owner; a new one after each close, so that it starts
+// from the colours now shown. While it is open it only comes to the front,
+// with its edits as they were.
+void MainWindow::MenuColor_Click() {
+    if (!m_color || m_color->isHidden())
+        m_color = new frmColor(v, *this);
+    m_color->show();
+    m_color->raise();
+    m_color->activateWindow();
+}
 
 void MainWindow::MenuSetumei_Click() {
     m_boxes.tell(this, MainTexts::explanationTitle(), MainTexts::explanation());

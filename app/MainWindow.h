@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/TenthClock.h"
+#include "colors/ColorDisplay.h"
 #include "core/ProgramValues.h"
 #include "link/Perix.h"
 #include "link/SerialLink.h"
 #include "settings/Suuti.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -15,11 +17,12 @@ class FSettei;
 class QAction;
 class QLabel;
 class MessageBoxes;
+class frmColor;
 
 // The measuring window: the big display, the four menu commands, the timers
 // and the serial port. Each handler is a plain member function so that tests
 // can drive it directly.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public ColorDisplay {
     Q_OBJECT
 public:
     // The designed client area, in pixels.
@@ -46,8 +49,8 @@ public:
     // What the other windows reach through the main window.
     QWidget* clientArea() const { return m_client; }
     SerialLink& MSComm1() { return *m_port; }
-    void setDisplayColors(ColorValue text, ColorValue back);
-    void setWindowBackColor(ColorValue back);
+    void setDisplayColors(ColorValue text, ColorValue back) override;
+    void setWindowBackColor(ColorValue back) override;
     // The sensitivity dialog while it exists: from its first opening until its close box.
     FSettei* settei() const { return m_settei.get(); }
 
@@ -78,4 +81,6 @@ private:
     std::unique_ptr<Perix> m_perix;
     std::unique_ptr<FSettei> m_settei;
     TenthClock m_tenths;
+    // Open from MenuColor until it closes; it deletes itself then.
+    QPointer<frmColor> m_color;
 };

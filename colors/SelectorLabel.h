@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLabel>
+
+// A label that reports a click, to select the colour it names.
+class SelectorLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
