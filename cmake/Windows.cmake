@@ -1,0 +1,52 @@
+# What a Windows build adds: the MinGW and Qt DLLs the programs need at run
+# time, and, when cross-compiling, a launcher that runs the programs and the
+# tests under Wine.
+
+# Windows paths as Wine sees the Linux file system (drive Z: is /).
+function(tolvane_wine_path out)
+    set(joined "")
+    foreach(p IN LISTS ARGN)
+        if(joined)
+            string(APPEND joined ";")
+        endif()
+        string(APPEND joined "Z:${p}")
+    endforeach()
+    set(${out} "${joined}" PARENT_SCOPE)
+endfunction()
+
+# The compiler's own runtime DLLs, wherever this MinGW keeps them.
+set(TOLVANE_MINGW_DLLS)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    get_filename_component(path "${path}" REALPATH)
+    if(NOT EXISTS "${path}")
+        message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know where ${dll} is")
+    endif()
+    list(APPEND TOLVANE_MINGW_DLLS "${path}")
+endforeach()
+
+set(TOLVANE_QT_BINS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
+set(TOLVANE_QT_PLUGINS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}")
+
+if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    find_program(TOLVANE_WINE NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_DEFAULT_PATH)
+    find_program(TOLVANE_WINE NAMES wine64 wine)
+    if(TOLVANE_WINE)
+        set(TOLVANE_WINE_PREFIX "${CMAKE_BINARY_DIR}/wine")
+        set(dirs "${TOLVANE_QT_BINS}")
+        foreach(dll IN LISTS TOLVANE_MINGW_DLLS)
+            get_filename_component(dir "${dll}" DIRECTORY)
+            list(APPEND dirs "${dir}")
+        endforeach()
+        list(REMOVE_DUPLICATES dirs)
+        tolvane_wine_path(TOLVANE_WINE_PATH ${dirs})
+        configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run
+                       @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                       GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+        # Every test and every run of a built program goes through Wine.
+        set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_BINARY_DIR}/wine-run")
+    else()
+        message(STATUS "No Wine: the Windows tests can be built but not run here")
+    endif()
+endif()
