@@ -50,3 +50,26 @@ if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
         message(STATUS "No Wine: the Windows tests can be built but not run here")
     endif()
 endif()
+
+# The zip for the classroom: cmake --build <dir> --target windows-zip.
+find_file(TOLVANE_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+set(TOLVANE_ZIP_NAME tolvane-${PROJECT_VERSION}-windows-x64)
+add_custom_target(windows-zip
+    COMMAND ${CMAKE_COMMAND}
+        -DZIP=${CMAKE_BINARY_DIR}/${TOLVANE_ZIP_NAME}.zip
+        -DNAME=${TOLVANE_ZIP_NAME}
+        -DSTAGE=${CMAKE_BINARY_DIR}/zip
+        "-DPROGRAMS=$<TARGET_FILE:tolvane>;$<TARGET_FILE:tolvane-demo>;$<TARGET_FILE:perix-io>"
+        -DQT_BINS=${TOLVANE_QT_BINS}
+        -DQT_PLUGINS=${TOLVANE_QT_PLUGINS}
+        "-DMINGW_DLLS=${TOLVANE_MINGW_DLLS}"
+        -DTRANSLATION=${TOLVANE_QTBASE_JA}
+        -DREADME=${PROJECT_SOURCE_DIR}/resources/windows/README.txt
+        -DSTRIP=${CMAKE_STRIP}
+        -P ${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake
+            ${PROJECT_SOURCE_DIR}/resources/windows/README.txt
+    COMMENT "Zipping ${TOLVANE_ZIP_NAME}.zip"
+    VERBATIM)
+add_dependencies(windows-zip tolvane tolvane-demo perix-io)
