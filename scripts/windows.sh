@@ -150,14 +150,24 @@ step_serial() {
 
     # perix-io, with Wine's trace of the serial calls.
     local status=0
-    (cd "$folder" && WINEDEBUG=+serial,+comm timeout 60 "$wine" perix-io.exe 1 read 1 \
+    (cd "$folder" && WINEDEBUG=+comm timeout 20 "$wine" perix-io.exe 1 read 1 \
         >"$run/perix-io.out" 2>"$run/perix-io.trace") || status=$?
-    echo "perix-io.exe 1 read 1 (exit status $status): $(cat "$run/perix-io.out")"
+    echo "perix-io.exe 1 read 1 (exit status $status; 124: still running after 20 s):"
+    cat "$run/perix-io.out"
+    echo "Its last serial calls, as Wine traced them:"
+    grep -E 'io_control' "$run/perix-io.trace" | tail -n 2
+    if [ "$status" -eq 124 ] && grep 'io_control' "$run/perix-io.trace" | tail -n 1 |
+        grep -q IOCTL_SERIAL_WAIT_ON_MASK; then
+        echo "Wine blocked the program in WaitCommEvent, called by QSerialPort as it opens the" \
+            "port, before anything was written: Wine waits for a receive event that a" \
+            "pseudo-terminal never reports (its line counters stay at" \
+            "$(grep -m 1 -o 'old->rx .*' "$run/perix-io.trace" | tr -s ' '))."
+    fi
 
+    # tolvane.exe opens the port in its start-up, before showing its window.
     read_display "$folder" tolvane.exe 8 "$run/tolvane"
     echo "tolvane.exe on COM1 shows: $(cat "$run/tolvane.txt")"
     kill "$simPid"
-    echo "perix-sim saw: $(tail -n +3 "$run/perix-sim.log" | head -n 5 | tr '\n' ' ')"
     unset WINEPREFIX
     shows_period "$run/tolvane" && [ "$status" -eq 0 ]
 }
