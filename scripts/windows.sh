@@ -89,9 +89,12 @@ step_test() {
     local log="$dir/wine-tests.log"
     [ -d "$dir/wine" ] || new_prefix "$dir/wine"
     cd "$root"
-    # One Wine server for the whole run rather than one per suite.
+    # One Wine server for the whole run rather than one per suite. Wine's own
+    # background programs start with the first program run: start them here,
+    # or they would keep the first suite's output open until CTest's timeout.
     set +e
     "${xvfb[@]}" bash -c 'WINEPREFIX="$1/wine" /usr/lib/wine/wineserver -p
+        "$1/wine-run" wineboot >/dev/null 2>&1
         ctest --preset windows --verbose; status=$?
         WINEPREFIX="$1/wine" /usr/lib/wine/wineserver -k
         exit $status' _ "$dir" >"$log" 2>&1
