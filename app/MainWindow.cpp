@@ -50,7 +50,10 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
 
     m_client->installEventFilter(this);
     m_client->resize(ClientWidth, ClientHeight);
-    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    // The main window lays its menu bar out at the height the bar needs for
+    // the window's width, which can differ from the bar's size hint (on
+    // Windows by a pixel; more if the captions wrap).
+    resize(ClientWidth, ClientHeight + menuBar()->heightForWidth(ClientWidth));
 }
 
 // The colour dialog has no owner, so it would outlive the window that it

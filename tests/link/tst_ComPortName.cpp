@@ -54,6 +54,14 @@ private slots:
         expected.replace(QLatin1Char('@'), folder);
         QCOMPARE(comPortDeviceNameIn(port, folder), expected);
     }
+
+#ifdef Q_OS_WIN
+    // Windows names the ports itself; no adapter folder there.
+    void windows_opens_com_n() {
+        QCOMPARE(comPortDeviceName(1), QStringLiteral("COM1"));
+        QCOMPARE(comPortDeviceName(4), QStringLiteral("COM4"));
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestComPortName)

@@ -237,6 +237,12 @@ private slots:
     }
     void no_usable_file_keeps_the_defaults() {
         QFETCH(QString, setUp);
+#ifndef Q_OS_UNIX
+        // Windows cannot take read permission away through Qt, QFile::link makes
+        // a shortcut (an ordinary file) there, and named pipes are not files.
+        if (QStringList{"unreadable", "loop", "dangling", "fifo"}.contains(setUp))
+            QSKIP("made the Unix way: permission bits, symbolic links, named pipes");
+#endif
         TempWorkingDir dir;
         QVERIFY(dir.isValid());
         const QByteArray settingLine = "Mozi=4\r\n";
@@ -256,8 +262,10 @@ private slots:
         } else if (setUp == QLatin1String("dangling")) {
             QVERIFY(QFile::link(QStringLiteral("gone.txt"), QStringLiteral("Tv.txt")));
         } else if (setUp == QLatin1String("fifo")) {
+#ifdef Q_OS_UNIX
             // Opening a pipe without a writer would wait for ever.
             QCOMPARE(::mkfifo("Tv.txt", 0600), 0);
+#endif
         }
         const Run run = runSuutiInit();
         QCOMPARE(run.settings, Settings{});

@@ -1,6 +1,8 @@
 #include "link/QtSerialLink.h"
+#ifdef Q_OS_UNIX
 #include "sim/PseudoTerminal.h"
 #include "sim/PtyBox.h"
+#endif
 #include "support/Bytes.h"
 #include "support/ScriptedPort.h"
 #include "tools/perix-io/PerixIoTool.h"
@@ -56,6 +58,11 @@ PerixIoTool::LinkMaker lend(SerialLink& port, QString* device = nullptr) {
     };
 }
 
+#ifndef Q_OS_UNIX
+// The cases that put a box, or nobody, on a pseudo-terminal need a Unix system.
+constexpr const char* NoPty = "needs a pseudo-terminal, which Windows lacks";
+#endif
+
 } // namespace
 
 class TestPerixIoTool : public QObject {
@@ -82,6 +89,9 @@ private slots:
         row("set maybe", {"BOX", "set", "3", "maybe"}, "Give on or off, not maybe.");
     }
     void bad_usage() {
+#ifndef Q_OS_UNIX
+        QSKIP(NoPty);
+#else
         QFETCH(QStringList, args);
         QFETCH(QString, problem);
         PtyBox box([] { return 0; });
@@ -94,6 +104,7 @@ private slots:
         QVERIFY(r.err.contains(QStringLiteral("Usage:")));
         QTest::qWait(20);
         QVERIFY(box.received().isEmpty()); // the port was never opened
+#endif
     }
 
     void help_goes_to_standard_output() {
@@ -128,6 +139,9 @@ private slots:
             "Digital output 7 is now off (output byte 0 = 00000000, the other outputs off).\n");
     }
     void commands_on_a_box() {
+#ifndef Q_OS_UNIX
+        QSKIP(NoPty);
+#else
         QFETCH(QStringList, command);
         QFETCH(QByteArray, sent);
         QFETCH(QString, said);
@@ -141,6 +155,7 @@ private slots:
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, said);
         QTRY_COMPARE(box.received(), Probe + sent);
+#endif
     }
 
     void a_port_number_names_its_device() {
@@ -164,6 +179,9 @@ private slots:
     }
 
     void no_box_on_the_line() {
+#ifndef Q_OS_UNIX
+        QSKIP(NoPty);
+#else
         PseudoTerminal line; // nothing on its far end
         QElapsedTimer clock;
         clock.start();
@@ -175,6 +193,7 @@ private slots:
         QVERIFY(r.err.contains(QStringLiteral("No answer from a Perix box")));
         QVERIFY(r.out.isEmpty()); // a write to nobody is not reported as done
         QVERIFY(clock.elapsed() < 3000);
+#endif
     }
 
     void box_answers_the_probe_but_not_the_read() {
@@ -189,6 +208,9 @@ private slots:
 
     // The built programs, as the README shows them.
     void perix_io_against_perix_sim() {
+#ifndef Q_OS_UNIX
+        QSKIP(NoPty);
+#else
         QProcess sim;
         sim.start(QStringLiteral(PERIX_SIM), {"--analog2", "99", "--inputs", "5"});
         QVERIFY(sim.waitForStarted());
@@ -230,6 +252,7 @@ private slots:
         QVERIFY(sim.waitForFinished(5000));
         r = perixIo({"read", "1"});
         QCOMPARE(r.status, int(PerixIoTool::NoSuchPort));
+#endif
     }
 };
 

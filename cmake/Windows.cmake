@@ -1,0 +1,75 @@
+# What a Windows build adds: the MinGW and Qt DLLs the programs need at run
+# time, and, when cross-compiling, a launcher that runs the programs and the
+# tests under Wine.
+
+# Windows paths as Wine sees the Linux file system (drive Z: is /).
+function(tolvane_wine_path out)
+    set(joined "")
+    foreach(p IN LISTS ARGN)
+        if(joined)
+            string(APPEND joined ";")
+        endif()
+        string(APPEND joined "Z:${p}")
+    endforeach()
+    set(${out} "${joined}" PARENT_SCOPE)
+endfunction()
+
+# The compiler's own runtime DLLs, wherever this MinGW keeps them.
+set(TOLVANE_MINGW_DLLS)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                    OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    get_filename_component(path "${path}" REALPATH)
+    if(NOT EXISTS "${path}")
+        message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know where ${dll} is")
+    endif()
+    list(APPEND TOLVANE_MINGW_DLLS "${path}")
+endforeach()
+
+set(TOLVANE_QT_BINS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS}")
+set(TOLVANE_QT_PLUGINS "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}")
+
+if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+    find_program(TOLVANE_WINE NAMES wine64 PATHS /usr/lib/wine /usr/lib64/wine NO_DEFAULT_PATH)
+    find_program(TOLVANE_WINE NAMES wine64 wine)
+    if(TOLVANE_WINE)
+        set(TOLVANE_WINE_PREFIX "${CMAKE_BINARY_DIR}/wine")
+        set(dirs "${TOLVANE_QT_BINS}")
+        foreach(dll IN LISTS TOLVANE_MINGW_DLLS)
+            get_filename_component(dir "${dll}" DIRECTORY)
+            list(APPEND dirs "${dir}")
+        endforeach()
+        list(REMOVE_DUPLICATES dirs)
+        tolvane_wine_path(TOLVANE_WINE_PATH ${dirs})
+        configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run
+                       @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                       GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+        # Every test and every run of a built program goes through Wine.
+        set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_BINARY_DIR}/wine-run")
+    else()
+        message(STATUS "No Wine: the Windows tests can be built but not run here")
+    endif()
+endif()
+
+# The zip for the classroom: cmake --build <dir> --target windows-zip.
+find_file(TOLVANE_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+set(TOLVANE_ZIP_NAME tolvane-${PROJECT_VERSION}-windows-x64)
+add_custom_target(windows-zip
+    COMMAND ${CMAKE_COMMAND}
+        -DZIP=${CMAKE_BINARY_DIR}/${TOLVANE_ZIP_NAME}.zip
+        -DNAME=${TOLVANE_ZIP_NAME}
+        -DSTAGE=${CMAKE_BINARY_DIR}/zip
+        "-DPROGRAMS=$<TARGET_FILE:tolvane>;$<TARGET_FILE:tolvane-demo>;$<TARGET_FILE:perix-io>"
+        -DQT_BINS=${TOLVANE_QT_BINS}
+        -DQT_PLUGINS=${TOLVANE_QT_PLUGINS}
+        "-DMINGW_DLLS=${TOLVANE_MINGW_DLLS}"
+        -DTRANSLATION=${TOLVANE_QTBASE_JA}
+        -DREADME=${PROJECT_SOURCE_DIR}/resources/windows/README.txt
+        -DSTRIP=${CMAKE_STRIP}
+        -P ${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake
+            ${PROJECT_SOURCE_DIR}/resources/windows/README.txt
+    COMMENT "Zipping ${TOLVANE_ZIP_NAME}.zip"
+    VERBATIM)
+add_dependencies(windows-zip tolvane tolvane-demo perix-io)
