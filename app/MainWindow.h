@@ -2,10 +2,12 @@
 
 #include "app/TenthClock.h"
 #include "core/ProgramValues.h"
+#include "link/LinkWatch.h"
 #include "link/Perix.h"
 #include "link/SerialLink.h"
 #include "settings/Suuti.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
@@ -42,6 +44,8 @@ public:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
+    // Runs only while the port has gone: tries to pick the box up again.
+    void LinkTimer_Timer();
 
     // What the other windows reach through the main window.
     QWidget* clientArea() const { return m_client; }
@@ -55,6 +59,7 @@ public:
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
+    QTimer LinkTimer;
     QAction* MenuOwaru = nullptr;
     QAction* MenuSettei = nullptr;
     QAction* MenuColor = nullptr;
@@ -69,6 +74,7 @@ private:
     // The display label as the start-up routines' notice board.
     NoticeSink labelNotices();
     void applySizingRule();
+    void linkGone();
 
     ProgramValues& v;
     std::unique_ptr<SerialLink> m_port;
@@ -78,4 +84,6 @@ private:
     std::unique_ptr<Perix> m_perix;
     std::unique_ptr<FSettei> m_settei;
     TenthClock m_tenths;
+    QElapsedTimer m_linkClock;
+    LinkWatch* m_linkWatch = nullptr; // m_port itself
 };

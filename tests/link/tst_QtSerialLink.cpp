@@ -51,6 +51,40 @@ private slots:
         QCOMPARE(reply, QByteArray("MERAVO\0", 7));
         QCOMPARE(box.received(), QByteArray("\0\0\xFF\xF2", 4));
     }
+
+    // Only a port that goes away by itself is reported, once; it can be
+    // opened again by the same name when the box is back.
+    void a_port_that_goes_away_says_so_once() {
+        PtyBox box([] { return 0; });
+        QtSerialLink link([&](int) { return box.stablePath(); });
+        int gone = 0;
+        link.whenGone([&] { ++gone; });
+        link.open();
+        link.close();
+        QTest::qWait(50);
+        QCOMPARE(gone, 0);
+
+        link.open();
+        box.unplug();
+        QTRY_COMPARE_WITH_TIMEOUT(gone, 1, 2000);
+        QVERIFY(!link.isOpen());
+        QVERIFY_THROWS_EXCEPTION(LinkError, link.writeByte(242));
+        QTest::qWait(100);
+        QCOMPARE(gone, 1);
+
+        box.plugIn();
+        link.open();
+        link.writeByte(255);
+        QByteArray reply;
+        QElapsedTimer clock;
+        clock.start();
+        while (reply.size() < 6 && clock.elapsed() < 2000) {
+            link.waitForReadyRead(50);
+            reply += link.readAll();
+        }
+        QCOMPARE(reply, QByteArray("MERAVO"));
+        QCOMPARE(gone, 1);
+    }
 };
 
 QTEST_MAIN(TestQtSerialLink)

@@ -38,6 +38,7 @@ public:
     void setSettings(const QString& s) override { p.setSettings(s); }
     void open() override { p.open(); }
     bool isOpen() const override { return p.isOpen(); }
+    void close() override { p.close(); }
     void setBinaryInput() override { p.setBinaryInput(); }
     void setSThreshold(int n) override { p.setSThreshold(n); }
     void setRThreshold(int n) override { p.setRThreshold(n); }
