@@ -43,10 +43,11 @@ private slots:
     // The whole program on a real pseudo-terminal: probe, measured periods,
     // the box unplugged mid-run and plugged in again.
     void end_to_end_on_a_pseudo_terminal() {
-        // The beam is cut for 50 ms every 700 ms.
+        // The beam is cut for 150 ms every 700 ms: wide enough that a busy
+        // machine cannot miss it.
         QElapsedTimer since;
         since.start();
-        PtyBox box([&] { return since.elapsed() % 700 < 50 ? 20 : 200; });
+        PtyBox box([&] { return since.elapsed() % 700 < 150 ? 20 : 200; });
 
         ProgramValues v;
         ScriptedMessageBoxes boxes;
