@@ -131,20 +131,6 @@ private slots:
         QCOMPARE(w.triedAt, QList<qint64>({1000, 2100}));
         QCOMPARE(w.backAt, qint64(2100));
     }
-
-    void a_healthy_link_is_left_alone() {
-        Watched w;
-        w.port.reads.push_back("MERAVO");
-        w.run(1000);
-        QVERIFY(!w.watch.watching());
-        const int opens = w.port.opens;
-        w.port.written.clear();
-        w.watch.tick();
-        w.now += 5000;
-        w.watch.tick();
-        QCOMPARE(w.port.opens, opens);
-        QVERIFY(w.port.written.isEmpty());
-    }
 };
 
 QTEST_MAIN(TestLinkWatch)
