@@ -18,7 +18,16 @@
 
 MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
                        std::function<void()> endProgram, TenthClock::Now clock)
-    : v(values), m_port(std::move(port)), m_boxes(boxes), m_tenths(std::move(clock)) {
+    : v(values), m_boxes(boxes), m_tenths(std::move(clock)) {
+    // The port goes through a watch that reports it when it goes away mid-run
+    // and reopens it.
+    m_linkClock.start();
+    auto watch = std::make_unique<LinkWatch>(v, std::move(port),
+                                             LinkWatch::Hooks{[this] { linkGone(); }, {}},
+                                             [this] { return m_linkClock.elapsed(); });
+    m_linkWatch = watch.get();
+    m_port = std::move(watch);
+
     setWindowTitle(MainTexts::title());
     setWindowIcon(QIcon(QStringLiteral(":/tolvane.xpm")));
     setFont(displayFont(12));
@@ -47,6 +56,8 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
 
     m_suuti = std::make_unique<Suuti>(v, [this](const QString& text) { Label1->setText(text); });
     m_perix = std::make_unique<Perix>(v, labelNotices(), *m_port, std::move(endProgram));
+    LinkTimer.setInterval(LinkWatch::TickMs);
+    connect(&LinkTimer, &QTimer::timeout, this, &MainWindow::LinkTimer_Timer);
 
     m_client->installEventFilter(this);
     m_client->resize(ClientWidth, ClientHeight);
@@ -203,6 +214,18 @@ void MainWindow::Timer3_Timer() {
 
 void MainWindow::Timer2_Timer() {
     Measuring::clockTick(v, m_tenths.tick());
+}
+
+void MainWindow::linkGone() {
+    // The last period would look live; say that the box is not there.
+    m_perix->PerixDone();
+    LinkTimer.start();
+}
+
+void MainWindow::LinkTimer_Timer() {
+    m_linkWatch->tick();
+    if (!m_linkWatch->watching())
+        LinkTimer.stop();
 }
 
 void MainWindow::setDisplayColors(ColorValue text, ColorValue back) {

@@ -3,10 +3,12 @@
 #include "app/TenthClock.h"
 #include "colors/ColorDisplay.h"
 #include "core/ProgramValues.h"
+#include "link/LinkWatch.h"
 #include "link/Perix.h"
 #include "link/SerialLink.h"
 #include "settings/Suuti.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -45,6 +47,8 @@ public:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
+    // Runs only while the port has gone: tries to pick the box up again.
+    void LinkTimer_Timer();
 
     // What the other windows reach through the main window.
     QWidget* clientArea() const { return m_client; }
@@ -58,6 +62,7 @@ public:
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer3;
+    QTimer LinkTimer;
     QAction* MenuOwaru = nullptr;
     QAction* MenuSettei = nullptr;
     QAction* MenuColor = nullptr;
@@ -72,6 +77,7 @@ private:
     // The display label as the start-up routines' notice board.
     NoticeSink labelNotices();
     void applySizingRule();
+    void linkGone();
 
     ProgramValues& v;
     std::unique_ptr<SerialLink> m_port;
@@ -83,4 +89,6 @@ private:
     TenthClock m_tenths;
     // Open from MenuColor until it closes; it deletes itself then.
     QPointer<frmColor> m_color;
+    QElapsedTimer m_linkClock;
+    LinkWatch* m_linkWatch = nullptr; // m_port itself
 };

@@ -25,10 +25,14 @@ void openLine(SerialLink& port, const StepRunner& run) {
     run([&] { port.setRThreshold(1); });
 }
 
-bool wakeAndProbe(SerialLink& port, const StepRunner& run) {
+void sendWakeAndProbe(SerialLink& port, const StepRunner& run) {
     run([&] { port.writeByte(PerixProtocol::Wake); });
     run([&] { port.writeByte(PerixProtocol::Wake); });
     run([&] { port.writeByte(PerixProtocol::Probe); });
+}
+
+bool wakeAndProbe(SerialLink& port, const StepRunner& run) {
+    sendWakeAndProbe(port, run);
     QByteArray reply;
     run([&] { reply = port.readAll(); });
     // A real box cannot have answered by the time of the first read, so keep

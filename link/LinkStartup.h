@@ -26,6 +26,9 @@ constexpr int ProbeWaitMs = 200;
 // "9600,N,8,1", open, binary reads, notification thresholds of one byte.
 void openLine(SerialLink& port, const StepRunner& run);
 
+// Sends 0, 0 and 255 as three writes; the box answers the last one.
+void sendWakeAndProbe(SerialLink& port, const StepRunner& run);
+
 // Sends 0, 0 and 255 as three writes and collects the reply; true when it
 // begins with the box's identity.
 bool wakeAndProbe(SerialLink& port, const StepRunner& run);

@@ -84,10 +84,16 @@ void QtSerialLink::open() {
                             "cannot open " + m_port.portName().toStdString() + ": " +
                                 m_port.errorString().toStdString());
     m_gaveUp = false;
+    ++m_openings;
 }
 
 bool QtSerialLink::isOpen() const {
     return m_port.isOpen();
+}
+
+void QtSerialLink::close() {
+    m_port.close();
+    m_gaveUp = false;
 }
 
 // QSerialPort always hands over raw bytes; the thresholds only mattered for
@@ -139,9 +145,11 @@ void QtSerialLink::onError(QSerialPort::SerialPortError error) {
     m_gaveUp = true;
     QMetaObject::invokeMethod(
         this,
-        [this] {
-            if (m_port.isOpen())
-                m_port.close();
+        [this, opening = m_openings] {
+            if (opening != m_openings || !m_gaveUp)
+                return; // closed or opened again meanwhile
+            m_port.close();
+            reportGone();
         },
         Qt::QueuedConnection);
 }

@@ -17,6 +17,7 @@ public:
     void setSettings(const QString& settings) override;
     void open() override;
     bool isOpen() const override;
+    void close() override;
     void setBinaryInput() override;
     void setSThreshold(int bytes) override;
     void setRThreshold(int bytes) override;
@@ -35,4 +36,7 @@ private:
     LineSettings m_settings;
     int m_commPort = 1;
     bool m_gaveUp = false;
+    // Counts the openings, so that a close meant for a port that has gone
+    // cannot close the same port opened again.
+    int m_openings = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <stdexcept>
 
 // Any failure of the serial link: a port that will not open, a write or a
@@ -35,6 +36,8 @@ public:
     // Fails for a port with no device behind it and for a port in use.
     virtual void open() = 0;
     virtual bool isOpen() const = 0;
+    // Closes the port; nothing happens when it is closed already.
+    virtual void close() = 0;
     // Reads hand over the received bytes unchanged, zero bytes included.
     virtual void setBinaryInput() = 0;
     virtual void setSThreshold(int bytes) = 0;
@@ -49,4 +52,18 @@ public:
     virtual bool waitForReadyRead(int msecs) = 0;
 
     void writeByte(unsigned char byte) { write(QByteArray(1, char(byte))); }
+
+    // Called on the user-interface thread each time an open port goes away by
+    // itself (an unplugged adapter, a hung-up line). A port that never opened,
+    // or that the program closed, does not call it.
+    void whenGone(std::function<void()> notify) { m_whenGone = std::move(notify); }
+
+protected:
+    void reportGone() {
+        if (m_whenGone)
+            m_whenGone();
+    }
+
+private:
+    std::function<void()> m_whenGone;
 };

@@ -4,23 +4,44 @@
 #include "PseudoTerminal.h"
 
 #include <QString>
+#include <QTemporaryDir>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
+// Ways for the box to misbehave, so that a program can be tried on them.
+struct PtyBoxFaults {
+    bool silent = false;      // answers nothing at all
+    int lateMs = 0;           // every answer leaves this much later
+    QByteArray afterIdentity; // sent straight after the identity
+    bool flood = false;       // sends its brightness unasked, as fast as the line runs
+};
+
 // A Perix box on the far end of a pseudo-terminal, answering from its own
 // thread so that a program waiting for a reply still gets it. The program
-// opens slavePath() as its serial port. Used by the tests and by perix-sim.
+// opens slavePath(), or stablePath() when the box may be unplugged and
+// plugged in again. Used by the tests and by perix-sim.
 class PtyBox {
 public:
+    using Faults = PtyBoxFaults;
+
     // The light sensor, asked from the box's thread.
-    explicit PtyBox(std::function<int()> light);
+    explicit PtyBox(std::function<int()> light, Faults faults = {});
     ~PtyBox();
 
-    QString slavePath() const { return m_line.slavePath(); }
-    // Pulls the plug: the box stops and its end of the line closes.
+    // The pseudo-terminal now behind the box; a new one after each plugIn().
+    QString slavePath() const;
+    // A link to the current pseudo-terminal that stays the same for the
+    // box's life, so a program can reopen it after plugIn().
+    QString stablePath() const { return m_stablePath; }
+    // Pulls the plug: the box stops and its end of the line closes, which the
+    // program on the other end sees as a hung-up line.
     void unplug();
+    // Plugs the box in again on a fresh pseudo-terminal behind stablePath().
+    void plugIn();
+    bool pluggedIn() const { return m_line != nullptr; }
     // The bytes the box has received so far, up to the first MaxRecorded.
     static constexpr qsizetype MaxRecorded = 64 * 1024;
     QByteArray received();
@@ -31,9 +52,14 @@ public:
     }
 
 private:
-    void run();
+    void run(int masterFd);
+    void pointStablePathAtLine();
 
-    PseudoTerminal m_line;
+    std::function<int()> m_light;
+    Faults m_faults;
+    QTemporaryDir m_dir;
+    QString m_stablePath;
+    std::unique_ptr<PseudoTerminal> m_line;
     PerixBoxModel m_model;
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex; // guards m_model and m_received

@@ -26,6 +26,7 @@ public:
     void setSettings(const QString& settings) override;
     void open() override;
     bool isOpen() const override { return m_open; }
+    void close() override { m_open = false; }
     void setBinaryInput() override {}
     void setSThreshold(int) override {}
     void setRThreshold(int) override {}

@@ -9,6 +9,9 @@ class TestQtSerialLink : public QObject {
 private slots:
     void missing_port_fails_to_open_and_closed_port_refuses_io() {
         QtSerialLink link([](int n) { return QStringLiteral("/nonexistent/ttyTolvane%1").arg(n); });
+        // A port that never opened has not gone away: nobody retries it.
+        int gone = 0;
+        link.whenGone([&] { ++gone; });
         link.setCommPort(2);
         QCOMPARE(link.deviceName(), QStringLiteral("/nonexistent/ttyTolvane2"));
         link.setSettings(QStringLiteral("9600,N,8,1"));
@@ -17,6 +20,8 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(LinkError, link.writeByte(242));
         QVERIFY_THROWS_EXCEPTION(LinkError, link.readAll());
         QVERIFY_THROWS_EXCEPTION(LinkError, link.waitForReadyRead(5));
+        QTest::qWait(20);
+        QCOMPARE(gone, 0);
     }
 
     void settings_text_is_checked() {
@@ -55,6 +60,26 @@ private slots:
         }
         QCOMPARE(reply, QByteArray("MERAVO\0", 7));
         QCOMPARE(box.received(), QByteArray("\0\0\xFF\xF2", 4));
+    }
+
+    // Only a port that goes away by itself is reported, and only once.
+    void a_port_that_goes_away_says_so_once() {
+        PtyBox box([] { return 0; });
+        QtSerialLink link([&](int) { return box.slavePath(); });
+        int gone = 0;
+        link.whenGone([&] { ++gone; });
+        link.open();
+        link.close();
+        QTest::qWait(50);
+        QCOMPARE(gone, 0);
+
+        link.open();
+        box.unplug();
+        QTRY_COMPARE_WITH_TIMEOUT(gone, 1, 2000);
+        QVERIFY(!link.isOpen());
+        QVERIFY_THROWS_EXCEPTION(LinkError, link.writeByte(242));
+        QTest::qWait(100);
+        QCOMPARE(gone, 1);
     }
 #endif
 };

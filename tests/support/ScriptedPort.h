@@ -21,6 +21,8 @@ public:
     // What arrives during successive waits; a wait with none left times out.
     std::deque<QByteArray> late;
     int waits = 0;
+    int opens = 0;
+    int closes = 0;
 
     void setCommPort(int n) override {
         requireClosed();
@@ -28,11 +30,21 @@ public:
     }
     void setSettings(const QString& s) override { settings = s; }
     void open() override {
+        ++opens;
         if (openFails)
             throw LinkError("no such port");
         isOpenNow = true;
     }
     bool isOpen() const override { return isOpenNow; }
+    void close() override {
+        ++closes;
+        isOpenNow = false;
+    }
+    // The adapter is pulled out: the port closes by itself and says so.
+    void goAway() {
+        isOpenNow = false;
+        reportGone();
+    }
     void setBinaryInput() override {}
     void setSThreshold(int) override {}
     void setRThreshold(int) override {}

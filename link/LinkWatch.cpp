@@ -1,0 +1,90 @@
+#include "LinkWatch.h"
+
+#include "LinkStartup.h"
+#include "core/PerixProtocol.h"
+
+LinkWatch::LinkWatch(ProgramValues& values, std::unique_ptr<SerialLink> port, Hooks hooks,
+                     Clock clock)
+    : v(values), m_port(std::move(port)), m_hooks(std::move(hooks)), m_clock(std::move(clock)) {
+    m_port->whenGone([this] { lost(); });
+}
+
+void LinkWatch::lost() {
+    // An adapter just pulled out is not back within the same second.
+    m_state = State::Waiting;
+    m_nextTryAt = m_clock() + RetryMs;
+    m_reply.clear();
+    if (m_hooks.gone)
+        m_hooks.gone();
+}
+
+void LinkWatch::requireHealthy() const {
+    if (watching())
+        throw LinkError("the box's port has gone");
+}
+
+void LinkWatch::write(const QByteArray& bytes) {
+    requireHealthy();
+    m_port->write(bytes);
+}
+
+QByteArray LinkWatch::readAll() {
+    requireHealthy();
+    return m_port->readAll();
+}
+
+bool LinkWatch::waitForReadyRead(int msecs) {
+    requireHealthy();
+    return m_port->waitForReadyRead(msecs);
+}
+
+void LinkWatch::tick() {
+    const qint64 now = m_clock();
+    if (m_state == State::Waiting && now >= m_nextTryAt)
+        tryToOpen(now);
+    else if (m_state == State::Probing)
+        collectProbeReply(now);
+}
+
+void LinkWatch::tryToOpen(qint64 now) {
+    m_nextTryAt = now + RetryMs;
+    LinkStartup::openLine(*m_port, LinkStartup::runAbsorbing);
+    if (!m_port->isOpen())
+        return;
+    // No notices this time: the not-connected notice stays until a period
+    // replaces it.
+    m_reply.clear();
+    LinkStartup::sendWakeAndProbe(*m_port, LinkStartup::runAbsorbing);
+    m_state = State::Probing;
+    m_probeEndsAt = now + LinkStartup::ProbeWaitMs;
+    collectProbeReply(now);
+}
+
+void LinkWatch::collectProbeReply(qint64 now) {
+    try {
+        m_reply += m_port->readAll();
+    } catch (const LinkError&) {
+        giveUpTry();
+        return;
+    }
+    if (LinkStartup::replyIsFromBox(m_reply)) {
+        m_state = State::Healthy;
+        m_reply.clear();
+        // A fresh interval, as at start-up: the time the box was away is no period.
+        v.TenthCount = 0;
+        v.PeakBrightness = 0;
+        if (m_hooks.back)
+            m_hooks.back();
+        return;
+    }
+    if (m_reply.size() >= PerixProtocol::identity().size() || now >= m_probeEndsAt)
+        giveUpTry();
+}
+
+void LinkWatch::giveUpTry() {
+    // Something answers on the port but not the box, or nothing does: let go
+    // of the port and try again at the next retry.
+    m_port->close();
+    m_state = State::Waiting;
+    m_reply.clear();
+}
