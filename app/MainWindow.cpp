@@ -1,14 +1,13 @@
 #include "MainWindow.h"
 
-#include "DisplayColor.h"
-#include "DisplayFont.h"
 #include "LabelSizing.h"
 #include "MainTexts.h"
-#include "Measuring.h"
 #include "MessageBoxes.h"
-#include "PeriodText.h"
 #include "colors/frmColor.h"
-#include "settings/FSettei.h"
+#include "measuring/Measuring.h"
+#include "measuring/PeriodText.h"
+#include "widgets/DisplayColor.h"
+#include "widgets/DisplayFont.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,9 +67,17 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
 }
 
 // The colour dialog has no owner, so it would outlive the window that it
-// colours: it goes with it, when the program ends.
+// colours: it goes with it, when the program ends. The sensitivity dialog
+// holds this window's timers, so it goes before they do.
 MainWindow::~MainWindow() {
     delete m_color;
+    delete m_settei;
+}
+
+void MainWindow::discardSettei() {
+    FSettei* closed = m_settei;
+    m_settei = nullptr;
+    closed->deleteLater();
 }
 
 void MainWindow::buildMenus() {
@@ -100,10 +107,10 @@ void MainWindow::Form_Load() {
     setDisplayColors(v.TextColor, v.BackColor);
     v.ShownTextColor = v.TextColor;
     v.ShownBackColor = v.BackColor;
-    Timer1.setInterval(10);
+    Timer1.setInterval(TenthClock::SamplingMs);
     Timer1.start();
     v.TenthCount = 0;
-    Timer2.setInterval(100);
+    Timer2.setInterval(TenthClock::TenthMs);
     m_tenths.restart();
     Timer2.start();
 }
@@ -166,13 +173,13 @@ void MainWindow::MenuSettei_Click() {
     Timer1.stop();
     if (!m_settei) {
         // The close box discards the dialog; the next opening starts empty.
-        m_settei = std::make_unique<FSettei>(
-            v, Timer1, Timer3, [this] { m_settei.release()->deleteLater(); }, this);
+        m_settei = new FSettei(
+            v, Timer1, Timer3, [this] { discardSettei(); }, this);
     }
     m_settei->show();
     m_settei->activateWindow();
     m_settei->selectForSensitivity();
-    Timer3.setInterval(10);
+    Timer3.setInterval(TenthClock::SamplingMs);
     Timer3.start();
     v.TenthCount = 0;
     v.DataValue = 0;

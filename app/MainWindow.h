@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/TenthClock.h"
 #include "colors/ColorDisplay.h"
 #include "core/ProgramValues.h"
 #include "link/LinkWatch.h"
 #include "link/Perix.h"
 #include "link/SerialLink.h"
+#include "measuring/TenthClock.h"
+#include "sensitivity/FSettei.h"
 #include "settings/Suuti.h"
 
 #include <QElapsedTimer>
@@ -15,7 +16,6 @@
 #include <functional>
 #include <memory>
 
-class FSettei;
 class QAction;
 class QLabel;
 class MessageBoxes;
@@ -56,7 +56,7 @@ public:
     void setDisplayColors(ColorValue text, ColorValue back) override;
     void setWindowBackColor(ColorValue back) override;
     // The sensitivity dialog while it exists: from its first opening until its close box.
-    FSettei* settei() const { return m_settei.get(); }
+    FSettei* settei() const { return m_settei; }
 
     QLabel* Label1 = nullptr;
     QTimer Timer1;
@@ -78,6 +78,8 @@ private:
     NoticeSink labelNotices();
     void applySizingRule();
     void linkGone();
+    // Lets the sensitivity dialog go once its close box has been answered.
+    void discardSettei();
 
     ProgramValues& v;
     std::unique_ptr<SerialLink> m_port;
@@ -85,7 +87,8 @@ private:
     QWidget* m_client = nullptr;
     std::unique_ptr<Suuti> m_suuti;
     std::unique_ptr<Perix> m_perix;
-    std::unique_ptr<FSettei> m_settei;
+    // A child of this window from its first opening until its close box.
+    QPointer<FSettei> m_settei;
     TenthClock m_tenths;
     // Open from MenuColor until it closes; it deletes itself then.
     QPointer<frmColor> m_color;

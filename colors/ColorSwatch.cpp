@@ -1,6 +1,6 @@
 #include "ColorSwatch.h"
 
-#include "app/DisplayColor.h"
+#include "widgets/DisplayColor.h"
 
 #include <QMouseEvent>
 #include <QPainter>

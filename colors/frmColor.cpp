@@ -5,25 +5,15 @@
 #include "ColorSwatch.h"
 #include "ColorTexts.h"
 #include "SelectorLabel.h"
-#include "app/DisplayFont.h"
 #include "core/ColorTable.h"
+#include "widgets/DisplayFont.h"
+#include "widgets/Twips.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
-
-// The window is designed in twips; 15 twips make one pixel.
-QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
-QFont boldFont(double points) {
-    QFont font = displayFont(points);
-    font.setBold(true);
-    return font;
-}
 
 QPushButton* button(QWidget* parent, const QString& caption, QRect where) {
     auto* b = new QPushButton(caption, parent);
@@ -53,15 +43,15 @@ frmColor::frmColor(ProgramValues& values, ColorDisplay& display)
 
 // Created in the order of the Tab key's round, which starts at "Ｏ　Ｋ".
 void frmColor::buildControls() {
-    Command1 = button(this, ColorTexts::ok(), twips(4560, 960, 1455, 495));
-    Command2 = button(this, ColorTexts::cancel(), twips(4560, 1680, 1455, 495));
+    Command1 = button(this, ColorTexts::ok(), Twips::rect(4560, 960, 1455, 495));
+    Command2 = button(this, ColorTexts::cancel(), Twips::rect(4560, 1680, 1455, 495));
 
     Label2 = new SelectorLabel(ColorTexts::backColor(), this);
-    Label2->setGeometry(twips(120, 600, 1575, 375));
+    Label2->setGeometry(Twips::rect(120, 600, 1575, 375));
     Picture2 = new ColorSwatch(this);
-    Picture2->setGeometry(twips(1800, 600, 615, 375));
+    Picture2->setGeometry(Twips::rect(1800, 600, 615, 375));
 
-    Command3 = button(this, ColorTexts::builtInColors(), twips(4560, 240, 1455, 495));
+    Command3 = button(this, ColorTexts::builtInColors(), Twips::rect(4560, 240, 1455, 495));
 
     const QString channelNames[] = {ColorTexts::red(), ColorTexts::green(), ColorTexts::blue()};
     QLabel** channelLabels[] = {&Label10, &Label11, &Label12};
@@ -69,22 +59,22 @@ void frmColor::buildControls() {
     for (int i = 0; i < 3; ++i) {
         const int left = 2760 + 600 * i;
         QLabel* label = new QLabel(channelNames[i], this);
-        label->setGeometry(twips(left, 0, 255, 255));
-        label->setFont(boldFont(12));
+        label->setGeometry(Twips::rect(left, 0, 255, 255));
+        label->setFont(boldDisplayFont(12));
         *channelLabels[i] = label;
     }
     for (int i = 0; i < 3; ++i) {
         *bars[i] = new ChannelBar(this);
-        (*bars[i])->setGeometry(twips(2760 + 600 * i, 360, 255, 1815));
+        (*bars[i])->setGeometry(Twips::rect(2760 + 600 * i, 360, 255, 1815));
     }
 
     Label1 = new SelectorLabel(ColorTexts::textColor(), this);
-    Label1->setGeometry(twips(120, 120, 1575, 375));
+    Label1->setGeometry(Twips::rect(120, 120, 1575, 375));
     Picture1 = new ColorSwatch(this);
-    Picture1->setGeometry(twips(1800, 120, 615, 375));
+    Picture1->setGeometry(Twips::rect(1800, 120, 615, 375));
 
     Text1 = new QPlainTextEdit(this);
-    Text1->setGeometry(twips(120, 1080, 2175, 1215));
+    Text1->setGeometry(Twips::rect(120, 1080, 2175, 1215));
     Text1->setPlainText(ColorTexts::instructions());
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

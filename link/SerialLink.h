@@ -27,7 +27,12 @@ private:
 // tests put a scripted port here and the demo puts the simulated box here.
 class SerialLink {
 public:
+    SerialLink() = default;
     virtual ~SerialLink() = default;
+    // Ports hand `this` to callbacks (the report of a port gone, the simulated
+    // box's sensor), which a copy or a move would leave on the old object.
+    SerialLink(const SerialLink&) = delete;
+    SerialLink& operator=(const SerialLink&) = delete;
 
     // Selects COM1..COM4. Fails while the port is open.
     virtual void setCommPort(int portNumber) = 0;

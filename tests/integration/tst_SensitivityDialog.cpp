@@ -1,4 +1,4 @@
-#include "settings/FSettei.h"
+#include "sensitivity/FSettei.h"
 #include "support/WindowFixture.h"
 
 #include <QCloseEvent>

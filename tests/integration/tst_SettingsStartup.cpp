@@ -1,8 +1,8 @@
-#include "app/DisplayColor.h"
 #include "core/ColorTable.h"
 #include "link/PerixTexts.h"
 #include "support/TempWorkingDir.h"
 #include "support/WindowFixture.h"
+#include "widgets/DisplayColor.h"
 
 #include <QTest>
 

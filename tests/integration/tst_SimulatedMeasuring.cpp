@@ -1,4 +1,4 @@
-#include "app/Measuring.h"
+#include "measuring/Measuring.h"
 #include "sim/SimulatedPort.h"
 #include "support/ManualClock.h"
 

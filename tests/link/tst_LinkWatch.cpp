@@ -3,6 +3,11 @@
 #include "support/ScriptedPort.h"
 
 #include <QTest>
+#include <type_traits>
+
+// The watch hands `this` to its port's report of a loss.
+static_assert(!std::is_copy_constructible_v<LinkWatch> && !std::is_move_constructible_v<LinkWatch>);
+static_assert(!std::is_copy_assignable_v<LinkWatch> && !std::is_move_assignable_v<LinkWatch>);
 
 namespace {
 

@@ -5,6 +5,11 @@
 
 #include <QTest>
 #include <cmath>
+#include <type_traits>
+
+// The simulated box reads its sensor through `this`.
+static_assert(!std::is_copy_constructible_v<SimulatedPort> &&
+              !std::is_move_constructible_v<SimulatedPort>);
 
 namespace {
 

@@ -1,8 +1,9 @@
 #include "FSettei.h"
 
 #include "FSetteiTexts.h"
-#include "app/DisplayFont.h"
-#include "app/PeriodText.h"
+#include "measuring/PeriodText.h"
+#include "widgets/DisplayFont.h"
+#include "widgets/Twips.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -13,20 +14,6 @@
 #include <QTimer>
 
 namespace {
-
-// The dialog is laid out in twips, fifteen to a pixel.
-QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-QPoint twips(int x, int y) {
-    return {x / 15, y / 15};
-}
-
-QFont boldFont(double points) {
-    QFont font = displayFont(points);
-    font.setBold(true);
-    return font;
-}
 
 QLabel* label(QWidget* parent, const QString& text, const QRect& where) {
     auto* l = new QLabel(text, parent);
@@ -52,32 +39,32 @@ FSettei::FSettei(ProgramValues& values, QTimer& timer1, QTimer& timer3,
       v(values), m_timer1(timer1), m_timer3(timer3), m_discarded(std::move(discarded)) {
     setWindowTitle(FSetteiTexts::caption());
     setFont(displayFont(12));
-    setFixedSize(twips(0, 0, 5625, 3795).size());
+    setFixedSize(Twips::rect(0, 0, 5625, 3795).size());
     buildControls();
     buildFrame();
 }
 
 void FSettei::buildControls() {
-    FSetteiLbl = label(this, FSetteiTexts::heading(), twips(120, 120, 2895, 495));
-    FSetteiLbl->setFont(boldFont(21.75));
+    FSetteiLbl = label(this, FSetteiTexts::heading(), Twips::rect(120, 120, 2895, 495));
+    FSetteiLbl->setFont(boldDisplayFont(21.75));
     QPalette magenta = FSetteiLbl->palette();
     magenta.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0xC0));
     FSetteiLbl->setPalette(magenta);
 
-    Label4 = label(this, FSetteiTexts::headingNote(), twips(2640, 240, 2535, 255));
+    Label4 = label(this, FSetteiTexts::headingNote(), Twips::rect(2640, 240, 2535, 255));
 
     const auto captions = FSetteiTexts::options();
     for (int i = 0; i < int(KandoOp.size()); ++i) {
         KandoOp[i] = new QRadioButton(captions[i], this);
-        KandoOp[i]->setGeometry(twips(240, 720 + 600 * i, 2415, 495));
+        KandoOp[i]->setGeometry(Twips::rect(240, 720 + 600 * i, 2415, 495));
         KandoOp[i]->setFont(displayFont(14.25));
         connect(KandoOp[i], &QRadioButton::clicked, this, [this, i] { KandoOp_Click(i); });
     }
 
     CmdOk = new QPushButton(FSetteiTexts::ok(), this);
-    CmdOk->setGeometry(twips(2640, 3240, 1215, 495));
+    CmdOk->setGeometry(Twips::rect(2640, 3240, 1215, 495));
     CmdCansel = new QPushButton(FSetteiTexts::cancel(), this);
-    CmdCansel->setGeometry(twips(3960, 3240, 1455, 495));
+    CmdCansel->setGeometry(Twips::rect(3960, 3240, 1455, 495));
     // Neither button answers Enter on its own.
     CmdOk->setAutoDefault(false);
     CmdCansel->setAutoDefault(false);
@@ -89,14 +76,14 @@ void FSettei::buildControls() {
     setTabOrder(KandoOp.back(), CmdOk);
     setTabOrder(CmdOk, CmdCansel);
 
-    Line1 = {twips(2760, 360), twips(2400, 720)};
-    Line2 = {twips(2520, 480), twips(2400, 720)};
-    Line3 = {twips(2640, 600), twips(2400, 720)};
+    Line1 = {Twips::point(2760, 360), Twips::point(2400, 720)};
+    Line2 = {Twips::point(2520, 480), Twips::point(2400, 720)};
+    Line3 = {Twips::point(2640, 600), Twips::point(2400, 720)};
 }
 
 void FSettei::buildFrame() {
     Frame1 = new QFrame(this);
-    Frame1->setGeometry(twips(2640, 600, 2655, 2535));
+    Frame1->setGeometry(Twips::rect(2640, 600, 2655, 2535));
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Frame1->setAutoFillBackground(true);
     // The readings stand on the desktop's tooltip colour, apart from the options.
@@ -104,13 +91,13 @@ void FSettei::buildFrame() {
     info.setColor(QPalette::Window, info.color(QPalette::ToolTipBase));
     Frame1->setPalette(info);
 
-    Label0 = label(Frame1, FSetteiTexts::periodHeading(), twips(120, 120, 2415, 255));
-    Label0->setFont(boldFont(14.25));
-    Label1 = label(Frame1, QString(), twips(360, 480, 1935, 735));
+    Label0 = label(Frame1, FSetteiTexts::periodHeading(), Twips::rect(120, 120, 2415, 255));
+    Label0->setFont(boldDisplayFont(14.25));
+    Label1 = label(Frame1, QString(), Twips::rect(360, 480, 1935, 735));
     Label1->setFont(displayFont(18));
-    Label2 = label(Frame1, FSetteiTexts::brightnessHeading(), twips(120, 1320, 2295, 375));
-    Label2->setFont(boldFont(14.25));
-    Label3 = label(Frame1, QString(), twips(360, 1800, 2055, 615));
+    Label2 = label(Frame1, FSetteiTexts::brightnessHeading(), Twips::rect(120, 1320, 2295, 375));
+    Label2->setFont(boldDisplayFont(14.25));
+    Label3 = label(Frame1, QString(), Twips::rect(360, 1800, 2055, 615));
     Label3->setFont(displayFont(18));
 }
 

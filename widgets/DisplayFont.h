@@ -7,3 +7,5 @@
 QFont displayFont(int points);
 // The same face at a fractional size, as the dialogs are designed (14.25 pt).
 QFont displayFont(double points);
+// The same face in bold, for the dialogs' headings.
+QFont boldDisplayFont(double points);

@@ -11,7 +11,10 @@
 class TenthClock {
 public:
     using Now = std::function<std::chrono::nanoseconds()>;
-    static constexpr std::chrono::nanoseconds Tenth = std::chrono::milliseconds(100);
+    // The clock's tick (Timer2) and the sampling ticks' (Timer1, Timer3).
+    static constexpr int TenthMs = 100;
+    static constexpr int SamplingMs = 10;
+    static constexpr std::chrono::nanoseconds Tenth = std::chrono::milliseconds(TenthMs);
 
     static std::chrono::nanoseconds steadyNow();
 

@@ -43,3 +43,9 @@ QFont displayFont(double points) {
     font.setPointSizeF(points);
     return font;
 }
+
+QFont boldDisplayFont(double points) {
+    QFont font = displayFont(points);
+    font.setBold(true);
+    return font;
+}

@@ -1,4 +1,4 @@
-#include "app/PeriodText.h"
+#include "measuring/PeriodText.h"
 
 #include <QTest>
 
