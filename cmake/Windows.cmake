@@ -54,6 +54,24 @@ endif()
 # The zip for the classroom: cmake --build <dir> --target windows-zip.
 find_file(TOLVANE_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations
           NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+# The licences of the Qt and MinGW parts, as Debian ships them.
+find_file(TOLVANE_LGPL3 LGPL-3 PATHS /usr/share/common-licenses
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+find_file(TOLVANE_GPL3 GPL-3 PATHS /usr/share/common-licenses
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+find_file(TOLVANE_QTBASE_COPYRIGHT copyright PATHS /usr/share/doc/libqt6core6
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+find_file(TOLVANE_QTSERIALPORT_COPYRIGHT copyright PATHS /usr/share/doc/libqt6serialport6
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+set(licenses ${PROJECT_SOURCE_DIR}/resources/licenses)
+set(TOLVANE_ZIP_LICENSES
+    Tolvane-MIT.txt=${PROJECT_SOURCE_DIR}/LICENSE
+    LGPL-3.txt=${TOLVANE_LGPL3}
+    GPL-3.txt=${TOLVANE_GPL3}
+    GCC-exception-3.1.txt=${licenses}/GCC-exception-3.1.txt
+    winpthreads.txt=${licenses}/winpthreads.txt
+    Qt-copyright.txt=${TOLVANE_QTBASE_COPYRIGHT}
+    QtSerialPort-copyright.txt=${TOLVANE_QTSERIALPORT_COPYRIGHT})
 set(TOLVANE_ZIP_NAME tolvane-${PROJECT_VERSION}-windows-x64)
 add_custom_target(windows-zip
     COMMAND ${CMAKE_COMMAND}
@@ -66,10 +84,16 @@ add_custom_target(windows-zip
         "-DMINGW_DLLS=${TOLVANE_MINGW_DLLS}"
         -DTRANSLATION=${TOLVANE_QTBASE_JA}
         -DREADME=${PROJECT_SOURCE_DIR}/resources/windows/README.txt
+        -DNOTICE=${PROJECT_SOURCE_DIR}/resources/windows/NOTICE.txt
+        "-DLICENSES=${TOLVANE_ZIP_LICENSES}"
         -DSTRIP=${CMAKE_STRIP}
         -P ${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake
     DEPENDS ${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake
             ${PROJECT_SOURCE_DIR}/resources/windows/README.txt
+            ${PROJECT_SOURCE_DIR}/resources/windows/NOTICE.txt
+            ${PROJECT_SOURCE_DIR}/LICENSE
+            ${licenses}/GCC-exception-3.1.txt
+            ${licenses}/winpthreads.txt
     COMMENT "Zipping ${TOLVANE_ZIP_NAME}.zip"
     VERBATIM)
 add_dependencies(windows-zip tolvane tolvane-demo perix-io)

@@ -1,7 +1,7 @@
 # Run by the windows-zip target (cmake -P): gathers the programs and all they
 # need at run time on Windows into one folder, and zips it.
 # In: ZIP, NAME, STAGE, PROGRAMS, QT_BINS, QT_PLUGINS, MINGW_DLLS, TRANSLATION,
-#     README, STRIP.
+#     README, NOTICE, LICENSES (name=file pairs for the licences folder), STRIP.
 cmake_minimum_required(VERSION 3.22)
 set(dir "${STAGE}/${NAME}")
 file(REMOVE_RECURSE "${STAGE}")
@@ -32,12 +32,27 @@ foreach(file IN LISTS PROGRAMS MINGW_DLLS)
     execute_process(COMMAND "${STRIP}" ${how} "${dir}/${name}" COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
 
-# Notepad reads it best as UTF-8 with a byte-order mark and CR LF line ends.
-file(READ "${README}" text)
-string(REPLACE "\r\n" "\n" text "${text}")
-string(REPLACE "\n" "\r\n" text "${text}")
-string(ASCII 239 187 191 bom)
-file(WRITE "${dir}/README.txt" "${bom}${text}")
+# Notepad reads texts best as UTF-8 with a byte-order mark and CR LF line ends.
+function(copy_as_windows_text from to)
+    file(READ "${from}" text)
+    string(REPLACE "\r\n" "\n" text "${text}")
+    string(REPLACE "\n" "\r\n" text "${text}")
+    string(ASCII 239 187 191 bom)
+    file(WRITE "${to}" "${bom}${text}")
+endfunction()
+copy_as_windows_text("${README}" "${dir}/README.txt")
+
+# What we ship that others wrote: the notice names it, the folder beside it
+# holds the licences it names.
+copy_as_windows_text("${NOTICE}" "${dir}/NOTICE.txt")
+foreach(pair IN LISTS LICENSES)
+    string(REGEX REPLACE "=.*" "" name "${pair}")
+    string(REGEX REPLACE "^[^=]*=" "" file "${pair}")
+    if(NOT EXISTS "${file}")
+        message(FATAL_ERROR "The licence text ${name} is missing (${file})")
+    endif()
+    copy_as_windows_text("${file}" "${dir}/licenses/${name}")
+endforeach()
 
 execute_process(COMMAND "${CMAKE_COMMAND}" -E tar cf "${ZIP}" --format=zip "${NAME}"
                 WORKING_DIRECTORY "${STAGE}" COMMAND_ERROR_IS_FATAL ANY)

@@ -43,6 +43,10 @@ PortOpenError::Reason openFailureReason(QSerialPort::SerialPortError error,
 // stalled reader from piling up memory.
 constexpr qint64 ReceiveBufferSize = 1024;
 
+// Two bytes take 2 ms at 9600 baud; a port that has not sent them in this
+// time will not.
+constexpr int WriteDrainMs = 500;
+
 } // namespace
 
 QtSerialLink::QtSerialLink(ComPortNamer namer, QObject* parent)
@@ -91,7 +95,16 @@ bool QtSerialLink::isOpen() const {
     return m_port.isOpen();
 }
 
+QtSerialLink::~QtSerialLink() {
+    close();
+}
+
 void QtSerialLink::close() {
+    // On Windows the last bytes written may still be in an overlapped write,
+    // which closing cancels: perix-io, which writes and ends, lost its command
+    // now and then. Wait for them first.
+    if (m_port.isOpen() && m_port.bytesToWrite() > 0)
+        m_port.waitForBytesWritten(WriteDrainMs);
     m_port.close();
     m_gaveUp = false;
 }

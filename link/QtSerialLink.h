@@ -12,6 +12,7 @@ class QtSerialLink : public QObject, public SerialLink {
     Q_OBJECT
 public:
     explicit QtSerialLink(ComPortNamer namer = comPortDeviceName, QObject* parent = nullptr);
+    ~QtSerialLink() override;
 
     void setCommPort(int portNumber) override;
     void setSettings(const QString& settings) override;
