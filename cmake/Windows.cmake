@@ -51,9 +51,8 @@ if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     endif()
 endif()
 
-# The zip for the classroom: cmake --build <dir> --target windows-zip.
-find_file(TOLVANE_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations
-          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+# The zip for the classroom: cmake --build <dir> --target windows-zip. Qt's
+# Japanese texts are inside the programs (resources/), not beside them.
 set(TOLVANE_ZIP_NAME tolvane-${PROJECT_VERSION}-windows-x64)
 add_custom_target(windows-zip
     COMMAND ${CMAKE_COMMAND}
@@ -64,7 +63,6 @@ add_custom_target(windows-zip
         -DQT_BINS=${TOLVANE_QT_BINS}
         -DQT_PLUGINS=${TOLVANE_QT_PLUGINS}
         "-DMINGW_DLLS=${TOLVANE_MINGW_DLLS}"
-        -DTRANSLATION=${TOLVANE_QTBASE_JA}
         -DREADME=${PROJECT_SOURCE_DIR}/resources/windows/README.txt
         -DSTRIP=${CMAKE_STRIP}
         -P ${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake
