@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -99,29 +100,47 @@ std::variant<StartOptions, Answer> read(Program program, const QStringList& argu
 }
 
 QString usage(Program program) {
-    const QString common = QStringLiteral("  -h, --help      この説明を表示 / print this summary\n"
-                                          "  -v, --version   版を表示 / print the version\n");
-    if (program == Program::Tolvane)
-        return QStringLiteral(
-                   "使い方 / Usage: tolvane [--port DEVICE]\n"
-                   "Perix と光センサーで振り子の周期をはかります。 / Measures a pendulum's "
-                   "period with the Perix box and a light sensor.\n"
-                   "  --port DEVICE   Tv.txt の Port= (COM1〜COM4) の代わりに DEVICE を使う / "
-                   "use DEVICE instead of COM1 to COM4 from Port= in Tv.txt\n"
-                   "                  (/dev/ttyUSB0、perix-sim のデバイス、Windows では COM5 "
-                   "など / such as /dev/ttyUSB0, perix-sim's device, COM5 on Windows)\n") +
-               common +
-               QStringLiteral("オプションなしでは Tv.txt の設定で起動します。 / Without options "
+    struct Line {
+        QString option; // empty: the text goes on from the line above
+        QString text;
+    };
+    QList<Line> lines;
+    QString head;
+    QString tail;
+    if (program == Program::Tolvane) {
+        head = QStringLiteral("使い方 / Usage: tolvane [--port DEVICE]\n"
+                              "Perix と光センサーで振り子の周期をはかります。 / Measures a "
+                              "pendulum's period with the Perix box and a light sensor.\n");
+        lines << Line{QStringLiteral("--port DEVICE"),
+                      QStringLiteral("Tv.txt の Port= (COM1〜COM4) の代わりに DEVICE を使う / "
+                                     "use DEVICE instead of COM1 to COM4 from Port= in Tv.txt")}
+              << Line{QString(), QStringLiteral("(/dev/ttyUSB0、perix-sim のデバイス、Windows "
+                                                "では COM5 など / such as /dev/ttyUSB0, "
+                                                "perix-sim's device, COM5 on Windows)")};
+        tail = QStringLiteral("オプションなしでは Tv.txt の設定で起動します。 / Without options "
                               "it starts with the settings in Tv.txt.\n");
-    return QStringLiteral("使い方 / Usage: tolvane-demo [--report-after SECONDS]\n"
-                          "Perix と振り子のシミュレーターで動く Tolvane です。 / Tolvane on a "
-                          "simulated Perix box and pendulum.\n"
-                          "  --report-after SECONDS   %1〜%2 秒後に表示とボタンの文字を出力して"
-                          "終わる / after SECONDS (%1 to %2), print the display and the button "
-                          "texts and end\n")
-               .arg(FewestReportSeconds)
-               .arg(MostReportSeconds) +
-           common;
+    } else {
+        head = QStringLiteral("使い方 / Usage: tolvane-demo [--report-after SECONDS]\n"
+                              "Perix と振り子のシミュレーターで動く Tolvane です。 / Tolvane on "
+                              "a simulated Perix box and pendulum.\n");
+        lines << Line{QStringLiteral("--report-after SECONDS"),
+                      QStringLiteral("%1〜%2 秒後に表示とボタンの文字を出力して終わる / after "
+                                     "SECONDS (%1 to %2), print the display and the button "
+                                     "texts and end")
+                          .arg(FewestReportSeconds)
+                          .arg(MostReportSeconds)};
+    }
+    lines << Line{QStringLiteral("-h, --help"),
+                  QStringLiteral("この説明を表示 / print this summary")}
+          << Line{QStringLiteral("-v, --version"), QStringLiteral("版を表示 / print the version")};
+
+    qsizetype width = 0;
+    for (const Line& line : lines)
+        width = std::max(width, line.option.size());
+    QString text = head;
+    for (const Line& line : lines)
+        text += QStringLiteral("  %1   %2\n").arg(line.option, -int(width)).arg(line.text);
+    return text + tail;
 }
 
 QStringList argumentsOf(int argc, char** argv) {
