@@ -9,18 +9,6 @@
 #include <QTimer>
 #include <cstdio>
 
-std::optional<int> demoReportSeconds(const QStringList& arguments) {
-    if (arguments.isEmpty())
-        return 0;
-    if (arguments.size() != 2 || arguments[0] != QLatin1String("--report-after"))
-        return std::nullopt;
-    bool ok = false;
-    const int seconds = arguments[1].toInt(&ok);
-    if (!ok || seconds < 1 || seconds > 600)
-        return std::nullopt;
-    return seconds;
-}
-
 namespace {
 
 void printLine(const QString& line) {

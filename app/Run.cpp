@@ -8,10 +8,10 @@
 
 #include <QApplication>
 
-int runTolvane(int& argc, char** argv, std::unique_ptr<SerialLink> (*makePort)(),
+int runTolvane(int& argc, char** argv, const std::function<std::unique_ptr<SerialLink>()>& makePort,
                const std::function<void(MainWindow&)>& shown) {
-    // The program takes no options: Qt is shown only the program's name, so
-    // nothing typed after it changes how the window behaves.
+    // Qt is shown only the program's name: the programs read their own few
+    // options, and nothing else typed after the name changes the window.
     static int qtArgc = argc > 0 ? 1 : 0;
     static char* qtArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
     QApplication app(qtArgc, qtArgv);

@@ -51,9 +51,9 @@ if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     endif()
 endif()
 
-# The zip for the classroom: cmake --build <dir> --target windows-zip.
-find_file(TOLVANE_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations
-          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+# The zip for the classroom: cmake --build <dir> --target windows-zip. Qt's
+# Japanese texts are inside the programs (resources/), not beside them.
+#
 # The licences of the Qt and MinGW parts, as Debian ships them.
 find_file(TOLVANE_LGPL3 LGPL-3 PATHS /usr/share/common-licenses
           NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
@@ -82,7 +82,6 @@ add_custom_target(windows-zip
         -DQT_BINS=${TOLVANE_QT_BINS}
         -DQT_PLUGINS=${TOLVANE_QT_PLUGINS}
         "-DMINGW_DLLS=${TOLVANE_MINGW_DLLS}"
-        -DTRANSLATION=${TOLVANE_QTBASE_JA}
         -DREADME=${PROJECT_SOURCE_DIR}/resources/windows/README.txt
         -DNOTICE=${PROJECT_SOURCE_DIR}/resources/windows/NOTICE.txt
         "-DLICENSES=${TOLVANE_ZIP_LICENSES}"

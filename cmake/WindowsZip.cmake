@@ -1,7 +1,7 @@
 # Run by the windows-zip target (cmake -P): gathers the programs and all they
 # need at run time on Windows into one folder, and zips it.
-# In: ZIP, NAME, STAGE, PROGRAMS, QT_BINS, QT_PLUGINS, MINGW_DLLS, TRANSLATION,
-#     README, NOTICE, LICENSES (name=file pairs for the licences folder), STRIP.
+# In: ZIP, NAME, STAGE, PROGRAMS, QT_BINS, QT_PLUGINS, MINGW_DLLS, README, NOTICE,
+#     LICENSES (name=file pairs for the licences folder), STRIP.
 cmake_minimum_required(VERSION 3.22)
 set(dir "${STAGE}/${NAME}")
 file(REMOVE_RECURSE "${STAGE}")
@@ -15,11 +15,6 @@ foreach(module Core Gui Widgets SerialPort)
 endforeach()
 file(COPY "${QT_PLUGINS}/platforms/qwindows.dll" DESTINATION "${dir}/platforms" ${perms})
 file(COPY "${QT_PLUGINS}/styles/qwindowsvistastyle.dll" DESTINATION "${dir}/styles" ${perms})
-if(NOT EXISTS "${TRANSLATION}")
-    message(FATAL_ERROR "Qt's Japanese translation is missing (${TRANSLATION}); "
-                        "install Debian's qt6-translations-l10n")
-endif()
-file(COPY "${TRANSLATION}" DESTINATION "${dir}/translations" ${perms})
 
 # Debian's MinGW runtime DLLs carry their debug information: most of their size.
 foreach(file IN LISTS PROGRAMS MINGW_DLLS)

@@ -49,13 +49,41 @@ grep -Eq '^display: " 1(\.[0-5])?秒"$' <<<"$report" || fail "the demo did not m
 grep -q '^buttons: はい.* いいえ.* OK' <<<"$report" || fail "the buttons are not in Japanese"
 [ -z "$(ls -A "$work")" ] || fail "the demo left files in its working folder"
 
-# The real program, with no box on the machine: it must start and keep running.
+# --help, --version and a mistake answer without a display or a window.
+for option in --help --version; do
+    env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/tolvane "$option" >/dev/null ||
+        fail "tolvane $option did not answer"
+done
+set +e
+env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/tolvane --no-such-option 2>/dev/null
+status=$?
+set -e
+[ "$status" -eq 2 ] || fail "tolvane took an unknown option (status $status)"
+
+# The real program from its menu entry, on the installed simulated box rather
+# than a real port: it must start and keep running. perix-sim prints its
+# device first; stopped, it must leave no folder behind.
+sim_log="$(mktemp)"
+/usr/bin/perix-sim >"$sim_log" &
+sim=$!
+trap 'kill "$sim" 2>/dev/null || true; rm -f "$sim_log"; cleanup' EXIT
+device=""
+for _ in $(seq 50); do
+    device="$(head -n 1 "$sim_log")"
+    [ -n "$device" ] && break
+    sleep 0.1
+done
+[ -e "$device" ] || fail "perix-sim printed no device"
 program="$(sed -n 's/^Exec=//p' /usr/share/applications/tolvane.desktop)"
 set +e
-(cd "$work" && QT_QPA_PLATFORM=offscreen timeout 3 $program 2>/dev/null)
+(cd "$work" && QT_QPA_PLATFORM=offscreen timeout 3 $program --port "$device" 2>/dev/null)
 status=$?
 set -e
 [ "$status" -eq 124 ] || fail "tolvane ended by itself (status $status)"
+/usr/bin/perix-io "$device" read 1 || fail "perix-io could not read the simulated box"
+kill -TERM "$sim"
+wait "$sim" || true
+[ ! -e "$(dirname "$device")" ] || fail "perix-sim left $(dirname "$device") behind"
 
 /usr/bin/perix-io --help >/dev/null
 echo "Package check passed."

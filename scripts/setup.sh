@@ -3,8 +3,10 @@
 # and only what is missing. Extra package names may be given as arguments.
 set -euo pipefail
 
+# qt6-translations-l10n: Qt's Japanese texts, which the build puts into the
+# programs.
 packages=(build-essential cmake ninja-build pkg-config
-          qt6-base-dev qt6-serialport-dev libgl-dev
+          qt6-base-dev qt6-serialport-dev libgl-dev qt6-translations-l10n
           fonts-ipafont-gothic "$@")
 
 missing=()

@@ -20,12 +20,11 @@ dir="$root/build-windows"
 steps=("$@")
 [ ${#steps[@]} -gt 0 ] || steps=(build test zip check serial)
 
-# The compilers, Wine, a virtual display, the icon maker, Qt's Japanese
-# translations, and for reading the display back: screenshots and OCR.
-# For the serial step also: xdotool to click the menu.
+# The compilers, Wine, a virtual display, the icon maker, and for reading the
+# display back: screenshots and OCR. For the serial step also: xdotool to
+# click the menu.
 "$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix qt6-base-dev-tools wine64 \
-    xvfb xauth x11-utils imagemagick qt6-translations-l10n tesseract-ocr tesseract-ocr-jpn unzip \
-    xdotool
+    xvfb xauth x11-utils imagemagick tesseract-ocr tesseract-ocr-jpn unzip xdotool
 
 qt="${TOLVANE_QT_MINGW:-$root/../shared/qt6-mingw}"
 if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then

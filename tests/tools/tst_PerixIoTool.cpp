@@ -10,7 +10,12 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -178,6 +183,63 @@ private slots:
                  QStringLiteral("ポート /nonexistent/ttyTolvane を開けません (ありません)。 / "
                                 "Cannot open port /nonexistent/ttyTolvane: no such port.\n"));
         QVERIFY(r.out.isEmpty());
+    }
+
+    // Ports that cannot be opened, and what the message tells the user to do.
+    void open_failures_say_why_data() {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        auto row = [](const char* name, const char* port, int status, const char* said) {
+            QTest::newRow(name) << QString::fromUtf8(port) << status << QString::fromUtf8(said);
+        };
+        const int none = PerixIoTool::NoSuchPort;
+        const int other = PerixIoTool::CannotOpen;
+        row("COM1 on Linux", "COM1", none,
+            "ポート COM1 を開けません (ありません)。Linux では COM1 の代わりに 1 と書いて下さい。"
+            " / Cannot open port COM1: no such port. On Linux, write 1 for COM1.");
+        row("com4, small letters", "com4", none,
+            "ポート com4 を開けません (ありません)。Linux では com4 の代わりに 4 と書いて下さい。"
+            " / Cannot open port com4: no such port. On Linux, write 4 for com4.");
+        row("COM7, beyond 4", "COM7", none,
+            "ポート COM7 を開けません (ありません)。Linux ではポート番号 (1〜4) かデバイス名を書い"
+            "て下さい。 / Cannot open port COM7: no such port. On Linux, give a port number (1 "
+            "to 4) or a device name.");
+        row("COM without a number", "COM", none,
+            "ポート COM を開けません (ありません)。 / Cannot open port COM: no such port.");
+        row("/dev/null", "/dev/null", other,
+            "ポート /dev/null を開けません (シリアルポートではありません)。 / Cannot open port "
+            "/dev/null: it is not a serial port.");
+        row("a plain file", "DIR/plain", other,
+            "ポート DIR/plain を開けません (シリアルポートではありません)。 / Cannot open port "
+            "DIR/plain: it is not a serial port.");
+        row("a folder", "DIR", other,
+            "ポート DIR を開けません (シリアルポートではありません)。 / Cannot open port DIR: it "
+            "is not a serial port.");
+        row("a named pipe", "DIR/pipe", other,
+            "ポート DIR/pipe を開けません (シリアルポートではありません)。 / Cannot open port "
+            "DIR/pipe: it is not a serial port.");
+    }
+    void open_failures_say_why() {
+#ifndef Q_OS_UNIX
+        QSKIP("Linux's device names and file kinds");
+#else
+        QFETCH(QString, port);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        QFile plain(dir.filePath(QStringLiteral("plain")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QCOMPARE(
+            ::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600), 0);
+        port.replace(QStringLiteral("DIR"), dir.path());
+        said.replace(QStringLiteral("DIR"), dir.path());
+        const Outcome r = runTool({port, "read", "1"});
+        QCOMPARE(r.err, said + QLatin1Char('\n'));
+        QCOMPARE(r.status, status);
+        QVERIFY(r.out.isEmpty());
+#endif
     }
 
     void no_box_on_the_line() {

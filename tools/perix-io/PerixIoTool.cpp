@@ -5,8 +5,16 @@
 #include "link/PerixIo.h"
 #include "link/QtSerialLink.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <optional>
+#include <utility>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace PerixIoTool {
 
@@ -41,12 +49,60 @@ QString portLabel(const Command& c) {
     return QStringLiteral("COM%1 (%2)").arg(c.port, c.device);
 }
 
+// What to write instead of "COMn" where ports are not called so, in Japanese
+// and in English, or nothing.
+std::optional<std::pair<QString, QString>> comNameHint([[maybe_unused]] const QString& port) {
+#ifdef Q_OS_WIN
+    return std::nullopt;
+#else
+    static const QRegularExpression com(QStringLiteral("^com([0-9]+)$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch typed = com.match(port);
+    if (!typed.hasMatch())
+        return std::nullopt;
+    const auto n = numberIn(typed.captured(1), 1, 4);
+    if (!n)
+        return std::pair(QStringLiteral("Linux ではポート番号 (1〜4) かデバイス名を書いて下さい。"),
+                         QStringLiteral("On Linux, give a port number (1 to 4) or a device name."));
+    return std::pair(
+        QStringLiteral("Linux では %1 の代わりに %2 と書いて下さい。").arg(port).arg(*n),
+        QStringLiteral("On Linux, write %2 for %1.").arg(port).arg(*n));
+#endif
+}
+
+// A device that is there but no serial port (a plain file, a folder,
+// /dev/null), which the port itself reports only in the system's own words.
+bool isNoSerialPort([[maybe_unused]] const QString& device) {
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(device);
+    struct stat status {};
+    if (::stat(path.constData(), &status) != 0)
+        return false;
+    if (!S_ISCHR(status.st_mode))
+        return true;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return !terminal;
+#else
+    return false;
+#endif
+}
+
 QString openFailure(const Command& c, PortOpenError::Reason reason, const char* detail) {
     const QString port = portLabel(c);
     switch (reason) {
-    case PortOpenError::Reason::NoSuchPort:
-        return both(QStringLiteral("ポート %1 を開けません (ありません)。").arg(port),
-                    QStringLiteral("Cannot open port %1: no such port.").arg(port));
+    case PortOpenError::Reason::NoSuchPort: {
+        QString ja = QStringLiteral("ポート %1 を開けません (ありません)。").arg(port);
+        QString en = QStringLiteral("Cannot open port %1: no such port.").arg(port);
+        if (const auto hint = comNameHint(c.port)) {
+            ja += hint->first;
+            en += QLatin1Char(' ') + hint->second;
+        }
+        return both(ja, en);
+    }
     case PortOpenError::Reason::Busy:
         return both(
             QStringLiteral("ポート %1 を開けません (ほかのプログラムが使っています)。").arg(port),
@@ -57,6 +113,10 @@ QString openFailure(const Command& c, PortOpenError::Reason reason, const char* 
     case PortOpenError::Reason::Other:
         break;
     }
+    if (isNoSerialPort(c.device))
+        return both(
+            QStringLiteral("ポート %1 を開けません (シリアルポートではありません)。").arg(port),
+            QStringLiteral("Cannot open port %1: it is not a serial port.").arg(port));
     return both(QStringLiteral("ポート %1 を開けません。").arg(port),
                 QStringLiteral("Cannot open port %1.").arg(port)) +
            QStringLiteral(" (%1)").arg(QString::fromUtf8(detail));

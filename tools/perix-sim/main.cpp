@@ -1,3 +1,4 @@
+#include "QuitOnSignals.h"
 #include "sim/PendulumLight.h"
 #include "sim/PtyBox.h"
 
@@ -12,7 +13,8 @@
 // perix-sim: a simulated Perix box, with a swinging pendulum in front of its
 // light sensor, on a pseudo-terminal. Prints the device to open, then every
 // value the programs on the line write to the box. On request the box
-// misbehaves, so that a program can be tried against a faulty box.
+// misbehaves, so that a program can be tried against a faulty box. Ctrl+C,
+// kill and a closed terminal end it cleanly: the box's folder and link go.
 namespace {
 
 int numberOption(const QCommandLineParser& parser, const QString& name, int most) {
@@ -38,9 +40,9 @@ void say(const QString& line) {
     std::fflush(stdout); // a pipe or a file reads each line as it comes
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+// Serves the box until the event loop ends; `endedBy` tells the signal that
+// ended it, if one did.
+int serve(int argc, char** argv, int& endedBy) {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -84,6 +86,8 @@ int main(int argc, char** argv) {
     const bool comesBack = parser.isSet(QStringLiteral("back-after"));
     const int backAfter = comesBack ? numberOption(parser, QStringLiteral("back-after"), 86400) : 0;
 
+    // From here on a signal ends the loop, and the box below cleans up after it.
+    QuitOnSignals quitOnSignals;
     PendulumLight light;
     QElapsedTimer sinceStart;
     sinceStart.start();
@@ -127,5 +131,17 @@ int main(int argc, char** argv) {
         }
     });
     watch.start(50);
-    return app.exec();
+    const int status = app.exec();
+    endedBy = quitOnSignals.caught();
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int endedBy = 0;
+    const int status = serve(argc, argv, endedBy);
+    if (endedBy != 0)
+        QuitOnSignals::endBy(endedBy);
+    return status;
 }
