@@ -17,13 +17,12 @@
 
 MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
                        std::function<void()> endProgram, TenthClock::Now clock)
-    : v(values), m_boxes(boxes), m_tenths(std::move(clock)) {
+    : v(values), m_boxes(boxes), m_now(clock), m_tenths(std::move(clock)) {
     // The port goes through a watch that reports it when it goes away mid-run
-    // and reopens it.
-    m_linkClock.start();
-    auto watch = std::make_unique<LinkWatch>(v, std::move(port),
-                                             LinkWatch::Hooks{[this] { linkGone(); }, {}},
-                                             [this] { return m_linkClock.elapsed(); });
+    // and opens it again, or for the first time when start-up could not.
+    auto watch = std::make_unique<LinkWatch>(
+        v, std::move(port), LinkWatch::Hooks{[this] { linkGone(); }, {}},
+        [this] { return std::chrono::duration_cast<std::chrono::milliseconds>(m_now()).count(); });
     m_linkWatch = watch.get();
     m_port = std::move(watch);
 
@@ -104,6 +103,9 @@ void MainWindow::Form_Load() {
     m_perix->PerixInit();
     if (v.NotConnected)
         m_perix->PerixDone();
+    m_linkWatch->startWatching();
+    if (m_linkWatch->watching())
+        LinkTimer.start();
     setDisplayColors(v.TextColor, v.BackColor);
     v.ShownTextColor = v.TextColor;
     v.ShownBackColor = v.BackColor;

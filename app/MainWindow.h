@@ -9,7 +9,6 @@
 #include "sensitivity/FSettei.h"
 #include "settings/Suuti.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -47,7 +46,7 @@ public:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
-    // Runs only while the port has gone: tries to pick the box up again.
+    // Runs only while there is no port: tries to pick the box up.
     void LinkTimer_Timer();
 
     // What the other windows reach through the main window.
@@ -89,9 +88,10 @@ private:
     std::unique_ptr<Perix> m_perix;
     // A child of this window from its first opening until its close box.
     QPointer<FSettei> m_settei;
+    // The monotonic clock, for the tenths and for the watch on the port.
+    TenthClock::Now m_now;
     TenthClock m_tenths;
     // Open from MenuColor until it closes; it deletes itself then.
     QPointer<frmColor> m_color;
-    QElapsedTimer m_linkClock;
     LinkWatch* m_linkWatch = nullptr; // m_port itself
 };
