@@ -5,6 +5,7 @@
 #include "link/LinkWatch.h"
 #include "link/Perix.h"
 #include "link/SerialLink.h"
+#include "measuring/Sampler.h"
 #include "measuring/TenthClock.h"
 #include "sensitivity/FSettei.h"
 #include "settings/Suuti.h"
@@ -76,7 +77,12 @@ private:
     // The display label as the start-up routines' notice board.
     NoticeSink labelNotices();
     void applySizingRule();
+    // Silence and the box's return, on the display and in the dialog.
+    void followReplies(const Sampler::Result& r);
+    void showBoxAway();
+    void showBoxBack();
     void linkGone();
+    void linkBack();
     // Lets the sensitivity dialog go once its close box has been answered.
     void discardSettei();
 
@@ -88,8 +94,9 @@ private:
     std::unique_ptr<Perix> m_perix;
     // A child of this window from its first opening until its close box.
     QPointer<FSettei> m_settei;
-    // The monotonic clock, for the tenths and for the watch on the port.
+    // The monotonic clock, for the tenths, the sampling and the watch on the port.
     TenthClock::Now m_now;
+    Sampler m_sampler;
     TenthClock m_tenths;
     // Open from MenuColor until it closes; it deletes itself then.
     QPointer<frmColor> m_color;

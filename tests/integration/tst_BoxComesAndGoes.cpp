@@ -2,7 +2,9 @@
 #include "link/PerixTexts.h"
 #include "support/WindowFixture.h"
 
+#include <QCloseEvent>
 #include <QTest>
+#include <functional>
 
 using namespace std::chrono_literals;
 
@@ -27,16 +29,22 @@ struct Classroom {
         return std::chrono::duration_cast<std::chrono::milliseconds>(f.now).count();
     }
 
-    // Runs the timers up to `until` ms; the box answers every sample with
-    // `brightness` while its port is open.
-    void runUntil(qint64 until, int brightness = 200) {
+    // What the box answers a sample taken at a time, in ms; -1: nothing.
+    std::function<int(qint64)> light = [](qint64) { return 200; };
+    // Each new text of the display, in order.
+    QStringList shown;
+
+    // Runs the timers up to `until` ms; the box answers every sample while
+    // its port is open.
+    void runUntil(qint64 until) {
         MainWindow& w = *f.window;
         while (ms() < until) {
             f.now += 10ms;
             if (w.Timer1.isActive() && w.Timer3.isActive())
                 ++bothSamplers;
             if (w.Timer1.isActive() || w.Timer3.isActive()) {
-                if (f.port->isOpen() && !w.LinkTimer.isActive())
+                const int brightness = light(ms());
+                if (f.port->isOpen() && !w.LinkTimer.isActive() && brightness >= 0)
                     f.port->reads.push_back(QByteArray(1, char(brightness)));
                 w.Timer1.isActive() ? w.Timer1_Timer() : w.Timer3_Timer();
             }
@@ -45,6 +53,8 @@ struct Classroom {
             // The clock ticks half-way between the watch's tries.
             if (ms() % 100 == 50)
                 w.Timer2_Timer();
+            if (shown.value(shown.size() - 1) != f.display())
+                shown << f.display();
         }
     }
 
@@ -113,6 +123,62 @@ private slots:
         QCOMPARE(w.Timer1.isActive(), !dialog);
         QCOMPARE(w.Timer3.isActive(), dialog);
         QCOMPARE(c.bothSamplers, 0);
+    }
+
+    // What the display shows from the back of the room, in order, with the
+    // bob cutting the beam every 0.7 s (for 60 ms, from 0.7 s after
+    // start-up). After a gap the display says why until the first true
+    // interval; no reading spans the gap.
+    void no_reading_spans_a_gap_data() {
+        const QString startup = PerixTexts::startupNotice();
+        const QString gone = PerixTexts::notConnectedNotice();
+        const QString p07 = QStringLiteral("0.7秒");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<qint64>("from");
+        QTest::addColumn<qint64>("to");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("box silent 0.9 s: a passage missed, no notice")
+            << "silent" << qint64(1500) << qint64(2400)
+            << QStringList{startup, p07, QStringLiteral(" 1.4秒"), p07};
+        QTest::newRow("box silent 1.1 s") << "silent" << qint64(1500) << qint64(2600)
+                                          << QStringList{startup, p07, gone, startup, p07};
+        QTest::newRow("box silent for good")
+            << "silent" << qint64(1500) << qint64(9999) << QStringList{startup, p07, gone};
+        QTest::newRow("port lost, back in another socket")
+            << "lost" << qint64(1500) << qint64(2000)
+            << QStringList{startup, p07, gone, startup, p07};
+        QTest::newRow("close question held 2.5 s, then No")
+            << "question" << qint64(1500) << qint64(4000) << QStringList{startup, p07};
+    }
+    void no_reading_spans_a_gap() {
+        QFETCH(QString, what);
+        QFETCH(qint64, from);
+        QFETCH(qint64, to);
+        QFETCH(QStringList, shown);
+        Classroom c{BoxThere};
+        c.light = [&](qint64 t) {
+            if (what == QLatin1String("silent") && t >= from && t < to)
+                return -1;
+            return t >= 700 && t % 700 < 60 ? 20 : 200;
+        };
+        c.runUntil(from);
+        if (what == QLatin1String("lost")) {
+            c.f.port->goAway();
+            c.runUntil(to);
+            c.plugIn();
+        } else if (what == QLatin1String("question")) {
+            c.f.boxes.nextAnswer = false;
+            c.f.boxes.whileAsking = [&] {
+                // Timer1 is stopped while asking; the clock goes on.
+                for (; c.ms() < to; c.f.now += 10ms)
+                    if (c.ms() % 100 == 50)
+                        c.f.window->Timer2_Timer();
+            };
+            QCloseEvent close;
+            c.f.window->Form_QueryUnload(&close);
+        }
+        c.runUntil(6000);
+        QCOMPARE(c.shown, shown);
     }
 };
 

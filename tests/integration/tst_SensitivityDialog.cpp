@@ -35,6 +35,36 @@ void sample3(WindowFixture& f, const QByteArray& ticks) {
         f.window->Timer3_Timer();
     }
 }
+
+// The window's timers for `ms`, 10 ms apart, as the event loop would fire
+// them; the box answers each sample with `brightness` (-1: nothing) while
+// the line is the program's.
+void run(WindowFixture& f, int ms, int brightness) {
+    using namespace std::chrono_literals;
+    MainWindow& w = *f.window;
+    for (int t = 0; t < ms; t += 10) {
+        f.now += 10ms;
+        const auto at = std::chrono::duration_cast<std::chrono::milliseconds>(f.now).count();
+        if (w.Timer1.isActive() || w.Timer3.isActive()) {
+            if (brightness >= 0 && f.port->isOpen() && !w.LinkTimer.isActive())
+                f.port->reads.push_back(QByteArray(1, char(brightness)));
+            w.Timer3.isActive() ? w.Timer3_Timer() : w.Timer1_Timer();
+        }
+        if (w.LinkTimer.isActive() && at % 20 == 0)
+            w.LinkTimer_Timer();
+        if (at % 100 == 50)
+            w.Timer2_Timer();
+    }
+}
+
+// The adapter pulled out, and plugged in again a second later: back at the
+// watch's first try.
+void pullAndReplug(WindowFixture& f) {
+    f.port->goAway();
+    f.port->reads.clear();
+    f.port->reads.push_back("MERAVO");
+    run(f, 1010, -1);
+}
 } // namespace
 
 class TestSensitivityDialog : public QObject {
@@ -46,19 +76,25 @@ private slots:
         QTest::addColumn<int>("clicked"); // -1: none
         QTest::addColumn<int>("way");     // how the dialog is left, or reopened
         QTest::addColumn<int>("after");
-        QTest::newRow("10") << 10 << 0 << -1 << int(Cancel) << 10;
-        QTest::newRow("11") << 11 << 1 << -1 << int(Cancel) << 11;
-        QTest::newRow("30") << 30 << 1 << -1 << int(Cancel) << 30;
-        QTest::newRow("31") << 31 << 2 << -1 << int(Cancel) << 31;
-        QTest::newRow("50") << 50 << 2 << -1 << int(Cancel) << 50;
-        QTest::newRow("80") << 80 << 3 << -1 << int(Cancel) << 80;
-        QTest::newRow("81") << 81 << 4 << -1 << int(Cancel) << 81;
-        QTest::newRow("254") << 254 << 4 << -1 << int(Cancel) << 254;
-        QTest::newRow("40, OK") << 40 << 2 << -1 << int(Ok) << 50;
-        QTest::newRow("40, close box") << 40 << 2 << -1 << int(CloseBox) << 40;
-        QTest::newRow("click, OK") << 50 << 2 << 0 << int(Ok) << 10;
-        QTest::newRow("click, Cancel") << 50 << 2 << 0 << int(Cancel) << 50;
-        QTest::newRow("click, reopen") << 50 << 2 << 0 << int(Open) << 10;
+        QTest::addColumn<int>("tenths");    // TenthCount after the way
+        QTest::addColumn<int>("cancelled"); // after opening once more and Cancel
+        QTest::newRow("10") << 10 << 0 << -1 << int(Cancel) << 10 << 0 << 10;
+        QTest::newRow("11") << 11 << 1 << -1 << int(Cancel) << 11 << 0 << 11;
+        QTest::newRow("30") << 30 << 1 << -1 << int(Cancel) << 30 << 0 << 30;
+        QTest::newRow("31") << 31 << 2 << -1 << int(Cancel) << 31 << 0 << 31;
+        QTest::newRow("50") << 50 << 2 << -1 << int(Cancel) << 50 << 0 << 50;
+        QTest::newRow("80") << 80 << 3 << -1 << int(Cancel) << 80 << 0 << 80;
+        QTest::newRow("81") << 81 << 4 << -1 << int(Cancel) << 81 << 0 << 81;
+        QTest::newRow("254") << 254 << 4 << -1 << int(Cancel) << 254 << 0 << 254;
+        QTest::newRow("40, OK") << 40 << 2 << -1 << int(Ok) << 50 << 0 << 50;
+        QTest::newRow("40, close box") << 40 << 2 << -1 << int(CloseBox) << 40 << 0 << 40;
+        QTest::newRow("click, OK") << 50 << 2 << 0 << int(Ok) << 10 << 0 << 10;
+        QTest::newRow("click, Cancel") << 50 << 2 << 0 << int(Cancel) << 50 << 0 << 50;
+        // The menu again while the dialog is open only brings it to the front:
+        // nothing is saved anew and the count goes on, so Cancel still gives
+        // back the value in force when the dialog was opened.
+        QTest::newRow("click, menu again") << 50 << 2 << 0 << int(Open) << 10 << 2 << 50;
+        QTest::newRow("40, menu again") << 40 << 2 << -1 << int(Open) << 50 << 2 << 40;
     }
     void option_on_opening_and_ways_out() {
         QFETCH(int, start);
@@ -66,6 +102,8 @@ private slots:
         QFETCH(int, clicked);
         QFETCH(int, way);
         QFETCH(int, after);
+        QFETCH(int, tenths);
+        QFETCH(int, cancelled);
         WindowFixture f;
         f.startWithBox();
         f.v.Sensitivity = std::int16_t(start);
@@ -80,13 +118,14 @@ private slots:
         f.clock(2);
         step(f, way);
         QCOMPARE(f.v.Sensitivity, after);
-        QCOMPARE(f.v.TenthCount, 0);
+        QCOMPARE(f.v.TenthCount, tenths);
+        QCOMPARE(f.window->settei() == d, way != CloseBox);
         // Only the close box discards the dialog and its readings. Cancel
-        // goes back to the value saved at the latest opening.
+        // goes back to the value saved when the dialog was last opened.
         step(f, Open);
         QCOMPARE(f.window->settei()->Label3->text(), way == CloseBox ? "" : " 128");
         step(f, Cancel);
-        QCOMPARE(f.v.Sensitivity, after);
+        QCOMPARE(f.v.Sensitivity, cancelled);
     }
 
     void readings_data() {
@@ -129,6 +168,57 @@ private slots:
             QCOMPARE(f.v.PeakBrightness, 0);
         QCOMPARE(f.v.TenthCount, period.isEmpty() ? clockTicks : 0);
         QCOMPARE(f.display(), mainDisplay);
+    }
+
+    // While the box is away the dialog shows no brightness and no period
+    // rather than old ones, also when opened again; when the box answers,
+    // the brightness is live at once and the period comes with the next
+    // true interval.
+    void readings_while_the_box_is_away_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("away"); // the readings are cleared
+        QTest::newRow("silent 0.9 s") << "silent 900" << false;
+        QTest::newRow("silent 1.1 s") << "silent 1100" << true;
+        QTest::newRow("port lost while open") << "lost" << true;
+        QTest::newRow("lost while hidden, opened again") << "hidden, lost, open" << true;
+        QTest::newRow("lost and back while hidden, opened again")
+            << "hidden, lost and back, open" << true;
+    }
+    void readings_while_the_box_is_away() {
+        QFETCH(QString, how);
+        QFETCH(bool, away);
+        WindowFixture f;
+        f.startWithBox();
+        f.window->Timer1.start();
+        step(f, Open);
+        FSettei* d = f.window->settei();
+        run(f, 500, 200);
+        run(f, 10, 20);
+        QCOMPARE(d->Label1->text(), QStringLiteral("0.5秒"));
+        run(f, 100, 200);
+        QCOMPARE(d->Label3->text(), QStringLiteral(" 200"));
+
+        if (how.startsWith(QLatin1String("silent")))
+            run(f, how.mid(7).toInt(), -1);
+        else if (how == QLatin1String("lost"))
+            f.port->goAway();
+        else {
+            step(f, Ok);
+            if (how.contains(QLatin1String("back")))
+                pullAndReplug(f);
+            else
+                f.port->goAway();
+            step(f, Open);
+        }
+        QCOMPARE(d->Label1->text(), away ? QString() : QStringLiteral("0.5秒"));
+        QCOMPARE(d->Label3->text(), away ? QString() : QStringLiteral(" 200"));
+
+        if (f.window->LinkTimer.isActive())
+            pullAndReplug(f);
+        run(f, 30, 180);
+        QCOMPARE(d->Label3->text(), QStringLiteral(" 180"));
+        QCOMPARE(d->Label1->text(), away ? QString() : QStringLiteral("0.5秒"));
+        QVERIFY(!f.window->Timer1.isActive());
     }
 
     void sampling_timers_data() {
