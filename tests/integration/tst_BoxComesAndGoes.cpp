@@ -1,72 +1,10 @@
-#include "link/LinkWatch.h"
 #include "link/PerixTexts.h"
-#include "support/WindowFixture.h"
+#include "support/Classroom.h"
 
 #include <QCloseEvent>
 #include <QTest>
-#include <functional>
 
 using namespace std::chrono_literals;
-
-// The whole window on a scripted port whose box comes and goes, its timers
-// fired by hand as the event loop would fire them.
-namespace {
-
-enum Start { BoxThere, NoPort };
-
-struct Classroom {
-    WindowFixture f;
-    int bothSamplers = 0; // ticks on which Timer1 and Timer3 both ran
-
-    explicit Classroom(Start start) {
-        f.port->openFails = start == NoPort;
-        f.startWithBox();
-        f.port->reads.clear();
-        f.window->Timer1.start();
-    }
-
-    qint64 ms() const {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(f.now).count();
-    }
-
-    // What the box answers a sample taken at a time, in ms; -1: nothing.
-    std::function<int(qint64)> light = [](qint64) { return 200; };
-    // Each new text of the display, in order.
-    QStringList shown;
-
-    // Runs the timers up to `until` ms; the box answers every sample while
-    // its port is open.
-    void runUntil(qint64 until) {
-        MainWindow& w = *f.window;
-        while (ms() < until) {
-            f.now += 10ms;
-            if (w.Timer1.isActive() && w.Timer3.isActive())
-                ++bothSamplers;
-            if (w.Timer1.isActive() || w.Timer3.isActive()) {
-                const int brightness = light(ms());
-                if (f.port->isOpen() && !w.LinkTimer.isActive() && brightness >= 0)
-                    f.port->reads.push_back(QByteArray(1, char(brightness)));
-                w.Timer1.isActive() ? w.Timer1_Timer() : w.Timer3_Timer();
-            }
-            if (w.LinkTimer.isActive() && ms() % LinkWatch::TickMs == 0)
-                w.LinkTimer_Timer();
-            // The clock ticks half-way between the watch's tries.
-            if (ms() % 100 == 50)
-                w.Timer2_Timer();
-            if (shown.value(shown.size() - 1) != f.display())
-                shown << f.display();
-        }
-    }
-
-    // The adapter is plugged in (again): its port opens, its box answers the probe.
-    void plugIn() {
-        f.port->openFails = false;
-        f.port->reads.clear();
-        f.port->reads.push_back("MERAVO");
-    }
-};
-
-} // namespace
 
 class TestBoxComesAndGoes : public QObject {
     Q_OBJECT
@@ -82,8 +20,6 @@ private slots:
         QTest::addColumn<qint64>("foundAt");
         QTest::newRow("plugged in just before the third try")
             << int(NoPort) << false << qint64(-1) << qint64(2990) << qint64(3000);
-        QTest::newRow("plugged in 3.5 s after start-up")
-            << int(NoPort) << false << qint64(-1) << qint64(3500) << qint64(4000);
         QTest::newRow("plugged in while the dialog is open")
             << int(NoPort) << true << qint64(-1) << qint64(2500) << qint64(3000);
         QTest::newRow("pulled and back")
@@ -97,7 +33,7 @@ private slots:
         QFETCH(qint64, pulledAt);
         QFETCH(qint64, pluggedAt);
         QFETCH(qint64, foundAt);
-        Classroom c{Start(start)};
+        Classroom c{AtStartUp(start)};
         MainWindow& w = *c.f.window;
         QCOMPARE(w.LinkTimer.isActive(), start == NoPort);
         if (dialog)

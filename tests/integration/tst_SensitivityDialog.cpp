@@ -1,5 +1,5 @@
 #include "sensitivity/FSettei.h"
-#include "support/WindowFixture.h"
+#include "support/Classroom.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -36,35 +36,6 @@ void sample3(WindowFixture& f, const QByteArray& ticks) {
     }
 }
 
-// The window's timers for `ms`, 10 ms apart, as the event loop would fire
-// them; the box answers each sample with `brightness` (-1: nothing) while
-// the line is the program's.
-void run(WindowFixture& f, int ms, int brightness) {
-    using namespace std::chrono_literals;
-    MainWindow& w = *f.window;
-    for (int t = 0; t < ms; t += 10) {
-        f.now += 10ms;
-        const auto at = std::chrono::duration_cast<std::chrono::milliseconds>(f.now).count();
-        if (w.Timer1.isActive() || w.Timer3.isActive()) {
-            if (brightness >= 0 && f.port->isOpen() && !w.LinkTimer.isActive())
-                f.port->reads.push_back(QByteArray(1, char(brightness)));
-            w.Timer3.isActive() ? w.Timer3_Timer() : w.Timer1_Timer();
-        }
-        if (w.LinkTimer.isActive() && at % 20 == 0)
-            w.LinkTimer_Timer();
-        if (at % 100 == 50)
-            w.Timer2_Timer();
-    }
-}
-
-// The adapter pulled out, and plugged in again a second later: back at the
-// watch's first try.
-void pullAndReplug(WindowFixture& f) {
-    f.port->goAway();
-    f.port->reads.clear();
-    f.port->reads.push_back("MERAVO");
-    run(f, 1010, -1);
-}
 } // namespace
 
 class TestSensitivityDialog : public QObject {
@@ -187,25 +158,31 @@ private slots:
     void readings_while_the_box_is_away() {
         QFETCH(QString, how);
         QFETCH(bool, away);
-        WindowFixture f;
-        f.startWithBox();
-        f.window->Timer1.start();
+        Classroom c{BoxThere};
+        WindowFixture& f = c.f;
         step(f, Open);
         FSettei* d = f.window->settei();
-        run(f, 500, 200);
-        run(f, 10, 20);
+        c.runFor(500, 200);
+        c.runFor(10, 20);
         QCOMPARE(d->Label1->text(), QStringLiteral("0.5秒"));
-        run(f, 100, 200);
+        c.runFor(100, 200);
         QCOMPARE(d->Label3->text(), QStringLiteral(" 200"));
 
+        // Pulled out, and plugged in again a second later: back at the
+        // watch's first try.
+        const auto pullAndReplug = [&] {
+            f.port->goAway();
+            c.plugIn();
+            c.runFor(1010, -1);
+        };
         if (how.startsWith(QLatin1String("silent")))
-            run(f, how.mid(7).toInt(), -1);
+            c.runFor(how.mid(7).toInt(), -1);
         else if (how == QLatin1String("lost"))
             f.port->goAway();
         else {
             step(f, Ok);
             if (how.contains(QLatin1String("back")))
-                pullAndReplug(f);
+                pullAndReplug();
             else
                 f.port->goAway();
             step(f, Open);
@@ -214,8 +191,8 @@ private slots:
         QCOMPARE(d->Label3->text(), away ? QString() : QStringLiteral(" 200"));
 
         if (f.window->LinkTimer.isActive())
-            pullAndReplug(f);
-        run(f, 30, 180);
+            pullAndReplug();
+        c.runFor(30, 180);
         QCOMPARE(d->Label3->text(), QStringLiteral(" 180"));
         QCOMPARE(d->Label1->text(), away ? QString() : QStringLiteral("0.5秒"));
         QVERIFY(!f.window->Timer1.isActive());
