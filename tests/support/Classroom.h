@@ -6,8 +6,9 @@
 #include <QStringList>
 #include <functional>
 
-// What start-up finds on the port.
-enum AtStartUp { BoxThere, NoPort };
+// What start-up finds on the port: a box that answers the probe, no port at
+// all, or a box that answers samples but not the probe.
+enum AtStartUp { BoxThere, NoPort, ProbeUnanswered };
 
 // The whole window on a scripted port whose box comes and goes, its timers
 // fired by hand as the event loop would fire them.
@@ -17,7 +18,11 @@ struct Classroom {
 
     explicit Classroom(AtStartUp start) {
         f.port->openFails = start == NoPort;
-        f.startWithBox();
+        if (start == ProbeUnanswered)
+            f.window->Form_Load();
+        else
+            f.startWithBox();
+        f.window->Timer2.stop();
         f.port->reads.clear();
         f.window->Timer1.start();
     }
