@@ -4,6 +4,7 @@
 #include "MainTexts.h"
 #include "MessageBoxes.h"
 #include "colors/frmColor.h"
+#include "link/PerixTexts.h"
 #include "measuring/Measuring.h"
 #include "measuring/PeriodText.h"
 #include "widgets/DisplayColor.h"
@@ -17,13 +18,12 @@
 
 MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
                        std::function<void()> endProgram, TenthClock::Now clock)
-    : v(values), m_boxes(boxes), m_tenths(std::move(clock)) {
+    : v(values), m_boxes(boxes), m_now(clock), m_sampler(v, clock), m_tenths(std::move(clock)) {
     // The port goes through a watch that reports it when it goes away mid-run
-    // and reopens it.
-    m_linkClock.start();
-    auto watch = std::make_unique<LinkWatch>(v, std::move(port),
-                                             LinkWatch::Hooks{[this] { linkGone(); }, {}},
-                                             [this] { return m_linkClock.elapsed(); });
+    // and opens it again, or for the first time when start-up could not.
+    auto watch = std::make_unique<LinkWatch>(
+        v, std::move(port), LinkWatch::Hooks{[this] { linkGone(); }, [this] { linkBack(); }},
+        [this] { return std::chrono::duration_cast<std::chrono::milliseconds>(m_now()).count(); });
     m_linkWatch = watch.get();
     m_port = std::move(watch);
 
@@ -104,6 +104,10 @@ void MainWindow::Form_Load() {
     m_perix->PerixInit();
     if (v.NotConnected)
         m_perix->PerixDone();
+    m_linkWatch->startWatching();
+    if (m_linkWatch->watching())
+        LinkTimer.start();
+    m_sampler.begin();
     setDisplayColors(v.TextColor, v.BackColor);
     v.ShownTextColor = v.TextColor;
     v.ShownBackColor = v.BackColor;
@@ -159,8 +163,11 @@ void MainWindow::Form_QueryUnload(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    if (wasSampling)
+    if (wasSampling) {
         Timer1.start();
+        // The tenths went on while nothing was sampled: no reading may span that.
+        m_sampler.gap();
+    }
 }
 
 void MainWindow::MenuOwaru_Click() {
@@ -169,6 +176,13 @@ void MainWindow::MenuOwaru_Click() {
 }
 
 void MainWindow::MenuSettei_Click() {
+    // Open already: only to the front. Saving the sensitivity anew here would
+    // make Cancel keep one chosen meanwhile, not the one in force at opening.
+    if (m_settei && m_settei->isVisible()) {
+        m_settei->raise();
+        m_settei->activateWindow();
+        return;
+    }
     v.SavedSensitivity = v.Sensitivity;
     Timer1.stop();
     if (!m_settei) {
@@ -178,6 +192,8 @@ void MainWindow::MenuSettei_Click() {
     }
     m_settei->show();
     m_settei->activateWindow();
+    if (m_sampler.silent())
+        m_settei->showNoReadings();
     m_settei->selectForSensitivity();
     Timer3.setInterval(TenthClock::SamplingMs);
     Timer3.start();
@@ -201,32 +217,57 @@ void MainWindow::MenuSetumei_Click() {
 }
 
 void MainWindow::Timer1_Timer() {
-    const auto b = Measuring::takeSample(*m_port, v.SampleCommand);
-    if (!b)
-        return;
-    if (const auto tenths = Measuring::detect(v, *b))
-        Label1->setText(PeriodText(*tenths));
+    const Sampler::Result r = m_sampler.sample(*m_port);
+    followReplies(r);
+    if (r.period)
+        Label1->setText(PeriodText(*r.period));
 }
 
 // The sensitivity dialog's sampling: the same exchange and detector as
 // Timer1's, with the readings shown in the dialog.
 void MainWindow::Timer3_Timer() {
-    const auto b = Measuring::takeSample(*m_port, v.SampleCommand);
-    if (!b || !m_settei)
+    const Sampler::Result r = m_sampler.sample(*m_port);
+    followReplies(r);
+    if (!m_settei)
         return;
-    m_settei->showBrightness(*b);
-    if (const auto tenths = Measuring::detect(v, *b))
-        m_settei->showPeriod(*tenths);
+    if (r.brightness)
+        m_settei->showBrightness(*r.brightness);
+    if (r.period)
+        m_settei->showPeriod(*r.period);
 }
 
 void MainWindow::Timer2_Timer() {
     Measuring::clockTick(v, m_tenths.tick());
 }
 
-void MainWindow::linkGone() {
-    // The last period would look live; say that the box is not there.
+void MainWindow::followReplies(const Sampler::Result& r) {
+    if (r.fellSilent)
+        showBoxAway();
+    if (r.answersAgain)
+        showBoxBack();
+}
+
+void MainWindow::showBoxAway() {
+    // The last readings would look live; say that the box is not there.
     m_perix->PerixDone();
+    if (m_settei)
+        m_settei->showNoReadings();
+}
+
+void MainWindow::showBoxBack() {
+    // As after a start-up that found the box, until the first true interval.
+    Label1->setText(PerixTexts::startupNotice());
+}
+
+void MainWindow::linkGone() {
+    m_sampler.boxGone();
+    showBoxAway();
     LinkTimer.start();
+}
+
+void MainWindow::linkBack() {
+    m_sampler.gap();
+    showBoxBack();
 }
 
 void MainWindow::LinkTimer_Timer() {

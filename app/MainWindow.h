@@ -5,11 +5,11 @@
 #include "link/LinkWatch.h"
 #include "link/Perix.h"
 #include "link/SerialLink.h"
+#include "measuring/Sampler.h"
 #include "measuring/TenthClock.h"
 #include "sensitivity/FSettei.h"
 #include "settings/Suuti.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -47,7 +47,7 @@ public:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
-    // Runs only while the port has gone: tries to pick the box up again.
+    // Runs only while there is no port: tries to pick the box up.
     void LinkTimer_Timer();
 
     // What the other windows reach through the main window.
@@ -77,7 +77,12 @@ private:
     // The display label as the start-up routines' notice board.
     NoticeSink labelNotices();
     void applySizingRule();
+    // Silence and the box's return, on the display and in the dialog.
+    void followReplies(const Sampler::Result& r);
+    void showBoxAway();
+    void showBoxBack();
     void linkGone();
+    void linkBack();
     // Lets the sensitivity dialog go once its close box has been answered.
     void discardSettei();
 
@@ -89,9 +94,11 @@ private:
     std::unique_ptr<Perix> m_perix;
     // A child of this window from its first opening until its close box.
     QPointer<FSettei> m_settei;
+    // The monotonic clock, for the tenths, the sampling and the watch on the port.
+    TenthClock::Now m_now;
+    Sampler m_sampler;
     TenthClock m_tenths;
     // Open from MenuColor until it closes; it deletes itself then.
     QPointer<frmColor> m_color;
-    QElapsedTimer m_linkClock;
     LinkWatch* m_linkWatch = nullptr; // m_port itself
 };

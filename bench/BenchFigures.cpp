@@ -104,7 +104,28 @@ std::optional<BenchFigures::Cost> BenchFigures::cost(const QList<QByteArray>& li
     const auto found = fields(lines, "C");
     if (found.isEmpty())
         return std::nullopt;
-    return Cost{found.first().value(0).toDouble(), found.first().value(1).toLong()};
+    const QList<QByteArray>& f = found.first();
+    return Cost{f.value(0).toDouble(), f.value(1).toLong(), f.value(2).toDouble()};
+}
+
+std::optional<qint64> BenchFigures::contextSwitches(const QByteArray& procStatus) {
+    std::optional<qint64> voluntary;
+    std::optional<qint64> involuntary;
+    for (const QByteArray& line : procStatus.split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        const QByteArray key = line.left(colon);
+        bool ok = false;
+        const qint64 count = line.mid(colon + 1).trimmed().toLongLong(&ok);
+        if (colon < 0 || !ok)
+            continue;
+        if (key == "voluntary_ctxt_switches")
+            voluntary = count;
+        else if (key == "nonvoluntary_ctxt_switches")
+            involuntary = count;
+    }
+    if (!voluntary || !involuntary)
+        return std::nullopt;
+    return *voluntary + *involuntary;
 }
 
 QString BenchFigures::table() const {
@@ -168,9 +189,26 @@ QString BenchFigures::table() const {
                          .arg(double(costBare->peakKiB) / 1024, 0, 'f', 1)
                          .arg(memRatio, 0, 'f', 2),
                      QStringLiteral("at most 1.2 ×"), yesNo(memRatio <= 1.2)});
+        const double wakeupRatio = costTolvane->wakeupsPerSecond / costBare->wakeupsPerSecond;
+        if (costTolvane->wakeupsPerSecond <= 0 || costBare->wakeupsPerSecond <= 0)
+            rows.append({QStringLiteral("Wake-ups per second while measuring"),
+                         QStringLiteral("not measured: no context switches in /proc"),
+                         QStringLiteral("see above"), QStringLiteral("no")});
+        else
+            rows.append({QStringLiteral("Wake-ups per second while measuring"),
+                         QStringLiteral("Tolvane %1/s, bare Qt %2/s, ratio %3 ×; CPU ratio %4 ×")
+                             .arg(costTolvane->wakeupsPerSecond, 0, 'f', 0)
+                             .arg(costBare->wakeupsPerSecond, 0, 'f', 0)
+                             .arg(wakeupRatio, 0, 'f', 2)
+                             .arg(cpuRatio, 0, 'f', 2),
+                         QStringLiteral("at most %1 ×, CPU ratio below %2 ×")
+                             .arg(WakeupRatioGoal)
+                             .arg(CpuRatioBefore),
+                         yesNo(wakeupRatio <= WakeupRatioGoal && cpuRatio < CpuRatioBefore)});
     } else {
         for (const QString& measure : {QStringLiteral("CPU, share of one core while measuring"),
-                                       QStringLiteral("Peak resident memory while measuring")})
+                                       QStringLiteral("Peak resident memory while measuring"),
+                                       QStringLiteral("Wake-ups per second while measuring")})
             rows.append({measure, QStringLiteral("not measured: a cost run printed nothing"),
                          QStringLiteral("see above"), QStringLiteral("no")});
     }

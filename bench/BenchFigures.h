@@ -27,6 +27,7 @@ struct BenchFigures {
     struct Cost {
         double coreShare = 0;
         long peakKiB = 0;
+        double wakeupsPerSecond = 0; // context switches of the event loop's thread
     };
 
     // Each reads the lines one measured process printed.
@@ -34,6 +35,15 @@ struct BenchFigures {
     static QList<double> latencies(const QList<QByteArray>& lines);
     static std::optional<Drift> drift(const QList<QByteArray>& lines);
     static std::optional<Cost> cost(const QList<QByteArray>& lines);
+    // Voluntary plus involuntary context switches, read from the text of
+    // /proc/<pid>/status: each is one time the thread slept or was put off,
+    // and woke again. Nothing when either count is missing.
+    static std::optional<qint64> contextSwitches(const QByteArray& procStatus);
+
+    // Wake-ups at most this many times the bare program's, with the CPU
+    // ratio below what it was while each sample woke Tolvane three times.
+    static constexpr double WakeupRatioGoal = 2.2;
+    static constexpr double CpuRatioBefore = 2.5;
 
     // A readout is inside the resolution when it is off by less than a tenth
     // either way, plus one 10 ms sample.

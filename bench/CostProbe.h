@@ -1,13 +1,17 @@
 #pragma once
 
+#include "BenchFigures.h"
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <sys/resource.h>
 
-// What a process costs once it has settled: the share of one core it used
-// and its peak resident memory. The start-up's own burst is left out.
+// What a process costs once it has settled: the share of one core it used,
+// its peak resident memory and how often it woke. The start-up's own burst
+// is left out.
 namespace CostProbe {
 
 inline double cpuSeconds() {
@@ -28,15 +32,27 @@ inline double wallSeconds() {
         .count();
 }
 
-// Prints "C <share of one core> <peak resident KiB>" for the `seconds` after
-// the first `warmup` seconds, then ends the event loop.
+// The main thread's: the one the event loop runs on, whose every wake-up
+// costs a pass through the loop. 0 where /proc cannot be read.
+inline qint64 contextSwitches() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    return BenchFigures::contextSwitches(status.readAll()).value_or(0);
+}
+
+// Prints "C <share of one core> <peak resident KiB> <wake-ups per second>"
+// for the `seconds` after the first `warmup` seconds, then ends the event loop.
 inline void reportAfter(int warmupSeconds, int seconds) {
     QTimer::singleShot(warmupSeconds * 1000, [seconds] {
+        const qint64 switches0 = contextSwitches();
         const double cpu0 = cpuSeconds();
         const double wall0 = wallSeconds();
-        QTimer::singleShot(seconds * 1000, [cpu0, wall0] {
-            const double share = (cpuSeconds() - cpu0) / (wallSeconds() - wall0);
-            std::printf("C %.6f %ld\n", share, peakResidentKiB());
+        QTimer::singleShot(seconds * 1000, [cpu0, wall0, switches0] {
+            const double wall = wallSeconds() - wall0;
+            const double share = (cpuSeconds() - cpu0) / wall;
+            const double wakeups = double(contextSwitches() - switches0) / wall;
+            std::printf("C %.6f %ld %.1f\n", share, peakResidentKiB(), wakeups);
             QCoreApplication::exit(0);
         });
     });

@@ -7,7 +7,7 @@
 //   drift SECONDS           simulated box, beam off the swing;
 //                           "T <TenthCount> <Timer2 ticks> <ns since counting began>"
 //   startup PORT            "S <monotonic ns>" once the display is first painted
-//   cost PORT WARMUP SECONDS  "C <share of one core> <peak KiB>" while measuring
+//   cost PORT WARMUP SECONDS  "C <share of one core> <peak KiB> <wake-ups/s>" while measuring
 //   spin                    keeps one core busy until killed
 #include "CostProbe.h"
 #include "PaintWatch.h"

@@ -7,6 +7,28 @@ LinkWatch::LinkWatch(ProgramValues& values, std::unique_ptr<SerialLink> port, Ho
                      Clock clock)
     : v(values), m_port(std::move(port)), m_hooks(std::move(hooks)), m_clock(std::move(clock)) {
     m_port->whenGone([this] { lost(); });
+    m_port->whenFaulty([this] { faulted(); });
+}
+
+void LinkWatch::startWatching() {
+    if (m_port->isOpen()) {
+        m_state = State::Healthy;
+        return;
+    }
+    m_state = State::Waiting;
+    m_nextTryAt = m_clock() + RetryMs;
+    m_reply.clear();
+}
+
+bool LinkWatch::isOpen() const {
+    switch (m_state) {
+    case State::StartingUp:
+        return m_port->isOpen();
+    case State::Healthy:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void LinkWatch::lost() {
@@ -14,23 +36,56 @@ void LinkWatch::lost() {
     m_state = State::Waiting;
     m_nextTryAt = m_clock() + RetryMs;
     m_reply.clear();
+    m_failingSince.reset();
     if (m_hooks.gone)
         m_hooks.gone();
 }
 
-void LinkWatch::requireHealthy() const {
+void LinkWatch::faulted() {
+    // Start-up absorbs its own failures, and a probe that fails is let go anyway.
+    if (m_state != State::Healthy)
+        return;
+    const qint64 now = m_clock();
+    // Errors a long way apart, with silence between them, are no failing line.
+    if (!m_failingSince || now - m_lastFaultAt > FailingMs)
+        m_failingSince = now;
+    m_lastFaultAt = now;
+    // Lost at once, but closed only at the next tick: this report may come
+    // from inside the port's own code.
+    if (now - *m_failingSince >= FailingMs)
+        lost();
+}
+
+void LinkWatch::requireHealthy() {
+    if (m_state == State::Healthy && !m_port->isOpen())
+        lost();
     if (watching())
         throw LinkError("the box's port has gone");
 }
 
 void LinkWatch::write(const QByteArray& bytes) {
     requireHealthy();
-    m_port->write(bytes);
+    try {
+        m_port->write(bytes);
+    } catch (const LinkError&) {
+        faulted();
+        throw;
+    }
 }
 
 QByteArray LinkWatch::readAll() {
     requireHealthy();
-    return m_port->readAll();
+    QByteArray received;
+    try {
+        received = m_port->readAll();
+    } catch (const LinkError&) {
+        faulted();
+        throw;
+    }
+    // A reply: whatever failed before, the line works.
+    if (!received.isEmpty())
+        m_failingSince.reset();
+    return received;
 }
 
 bool LinkWatch::waitForReadyRead(int msecs) {
@@ -39,6 +94,10 @@ bool LinkWatch::waitForReadyRead(int msecs) {
 }
 
 void LinkWatch::tick() {
+    // A line given up while it kept failing is still open: let go of it
+    // now, so that its errors stop.
+    if (m_state == State::Waiting && m_port->isOpen())
+        m_port->close();
     const qint64 now = m_clock();
     if (m_state == State::Waiting && now >= m_nextTryAt)
         tryToOpen(now);
@@ -51,8 +110,8 @@ void LinkWatch::tryToOpen(qint64 now) {
     LinkStartup::openLine(*m_port, LinkStartup::runAbsorbing);
     if (!m_port->isOpen())
         return;
-    // No notices this time: the not-connected notice stays until a period
-    // replaces it.
+    // No notices this time: the not-connected notice stays until the box
+    // has answered.
     m_reply.clear();
     LinkStartup::sendWakeAndProbe(*m_port, LinkStartup::runAbsorbing);
     m_state = State::Probing;

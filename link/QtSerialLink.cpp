@@ -78,13 +78,14 @@ void QtSerialLink::setSettings(const QString& settings) {
 void QtSerialLink::open() {
     if (m_port.isOpen())
         throw LinkError("port already open");
+    m_port.setPortName(m_namer(m_commPort));
     m_port.setBaudRate(m_settings.baudRate);
     m_port.setParity(toQtParity(m_settings.parity));
     m_port.setDataBits(QSerialPort::DataBits(m_settings.dataBits));
     m_port.setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite))
-        throw PortOpenError(openFailureReason(m_port.error(), m_namer(m_commPort)),
+        throw PortOpenError(openFailureReason(m_port.error(), m_port.portName()),
                             "cannot open " + m_port.portName().toStdString() + ": " +
                                 m_port.errorString().toStdString());
     m_gaveUp = false;
@@ -122,12 +123,22 @@ void QtSerialLink::write(const QByteArray& bytes) {
     // Push the bytes to the driver now rather than at the next event-loop pass,
     // so a command goes out when it is written, as the box expects.
     m_port.flush();
+#ifdef Q_OS_UNIX
+    // That flush leaves QSerialPort's write notifier armed, to report the
+    // bytes written at the next pass of the event loop: one more wake-up on
+    // every sample, for nothing. Once all is written, a second flush reports
+    // them at once and disarms the notifier.
+    if (m_port.isOpen() && m_port.bytesToWrite() == 0)
+        m_port.flush();
+#endif
 }
 
 QByteArray QtSerialLink::readAll() {
     requireOpen("read");
     // QSerialPort only fills its buffer from the event loop; a zero-timeout
     // wait pulls in whatever the driver holds already, without blocking.
+    // Under Wine this wait is the only way bytes come in at all: Qt's receive
+    // notification is not armed again after the first wait ends.
     if (m_port.bytesAvailable() == 0)
         m_port.waitForReadyRead(0);
     if (!m_port.isOpen())
@@ -153,6 +164,15 @@ void QtSerialLink::onError(QSerialPort::SerialPortError error) {
         return;
     if (!m_port.isOpen() || m_gaveUp)
         return;
+    if (error != QSerialPort::ResourceError) {
+        // Only ResourceError means the device has gone away; a garbled read or
+        // a write refused once (noise on a long cable, a busy USB hub) must not
+        // wipe the reading. Cleared, so that the next one is reported again;
+        // the watch on the line judges whether it keeps failing.
+        m_port.clearError();
+        reportFault();
+        return;
+    }
     // An unplugged adapter keeps reporting errors and its read notifier keeps
     // firing; close once, later, outside QSerialPort's own notification code.
     m_gaveUp = true;

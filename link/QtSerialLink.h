@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QSerialPort>
 
-// The real serial port, on QSerialPort.
+// The real serial port, on QSerialPort. Each opening asks the namer afresh
+// which device COM n is, so that an adapter back in another USB socket, or
+// the adapters renumbered, are found.
 class QtSerialLink : public QObject, public SerialLink {
     Q_OBJECT
 public:
@@ -26,13 +28,15 @@ public:
     QByteArray readAll() override;
     bool waitForReadyRead(int msecs) override;
 
+    // The device of the latest opening, or the one COM n names now.
     QString deviceName() const { return m_port.portName(); }
 
 private:
     void onError(QSerialPort::SerialPortError error);
     void requireOpen(const char* what) const;
 
-    QSerialPort m_port;
+    // A child, so that its notifiers can be looked at from outside.
+    QSerialPort m_port{this};
     ComPortNamer m_namer;
     LineSettings m_settings;
     int m_commPort = 1;

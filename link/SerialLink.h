@@ -62,13 +62,23 @@ public:
     // itself (an unplugged adapter, a hung-up line). A port that never opened,
     // or that the program closed, does not call it.
     void whenGone(std::function<void()> notify) { m_whenGone = std::move(notify); }
+    // Called on the user-interface thread each time the open port reports an
+    // error that need not mean it has gone (a garbled read, a write the
+    // driver refused once). It may come from inside the port's own code, so
+    // the one told must not close the port there and then.
+    void whenFaulty(std::function<void()> notify) { m_whenFaulty = std::move(notify); }
 
 protected:
     void reportGone() {
         if (m_whenGone)
             m_whenGone();
     }
+    void reportFault() {
+        if (m_whenFaulty)
+            m_whenFaulty();
+    }
 
 private:
     std::function<void()> m_whenGone;
+    std::function<void()> m_whenFaulty;
 };

@@ -7,6 +7,10 @@
 namespace Measuring {
 
 std::optional<int> takeSample(SerialLink& port, const QByteArray& sampleCommand) {
+    // No port: nothing to send, and no failure to throw and catch a hundred
+    // times a second.
+    if (!port.isOpen())
+        return std::nullopt;
     QByteArray received;
     try {
         port.write(sampleCommand);

@@ -12,8 +12,8 @@ class SerialLink;
 namespace Measuring {
 
 // Sends the sample command and takes the oldest byte that has come back,
-// without waiting. Nothing when no byte is there or the link has failed:
-// a dead port must leave the display as it is.
+// without waiting. Nothing when no byte is there, the port is not open or
+// the link has failed: a dead port must leave the display as it is.
 std::optional<int> takeSample(SerialLink& port, const QByteArray& sampleCommand);
 
 // Feeds one brightness sample to the detector. Returns the count of tenths to

@@ -127,6 +127,11 @@ void FSettei::showPeriod(int tenths) {
     Label1->setText(PeriodText(tenths));
 }
 
+void FSettei::showNoReadings() {
+    Label1->clear();
+    Label3->clear();
+}
+
 void FSettei::leave() {
     m_timer3.stop();
     m_timer1.start();

@@ -45,6 +45,8 @@ public:
     // The readings Timer3 brings.
     void showBrightness(int brightness);
     void showPeriod(int tenths);
+    // The box is away: no brightness and no period, rather than old ones.
+    void showNoReadings();
 
     QLabel* FSetteiLbl = nullptr;
     QLabel* Label4 = nullptr;

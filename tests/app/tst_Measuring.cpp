@@ -1,3 +1,4 @@
+#include "link/PerixTexts.h"
 #include "support/WindowFixture.h"
 
 #include <QTest>
@@ -145,7 +146,7 @@ private slots:
         QCOMPARE(f.v.TenthCount, 4);
     }
 
-    void a_tick_without_reply_or_port_changes_nothing() {
+    void a_tick_without_reply_or_a_failed_write_changes_nothing() {
         WindowFixture f;
         f.startWithBox();
         f.clock(4);
@@ -153,20 +154,33 @@ private slots:
         f.window->Timer1_Timer(); // nothing waiting
         QCOMPARE(f.v.DataValue, 180);
 
-        // The port goes away mid-run: writes and reads throw inside the link.
-        f.port->isOpenNow = false;
-        f.port->reads.push_back(QByteArray(1, char(0)));
+        // A write that fails once is no loss: the display and the count stay.
         const QString before = f.display();
+        f.port->failWrites = true;
+        f.port->reads.push_back(QByteArray(1, char(0)));
         f.window->Timer1_Timer();
         QCOMPARE(f.display(), before);
         QCOMPARE(f.v.TenthCount, 4);
         QCOMPARE(f.v.DataValue, 180);
         QCOMPARE(f.v.PeakBrightness, 180);
+        QVERIFY(!f.window->LinkTimer.isActive());
+    }
 
-        f.port->isOpenNow = true;
-        f.port->failWrites = true;
+    // A port found closed has gone: the last reading gives way to the notice,
+    // and the count and the readings stay as they were.
+    void a_port_found_closed_shows_the_notice() {
+        WindowFixture f;
+        f.startWithBox();
+        f.clock(4);
+        f.sample(180);
+        f.port->isOpenNow = false;
+        f.port->reads.push_back(QByteArray(1, char(0)));
         f.window->Timer1_Timer();
+        QCOMPARE(f.display(), PerixTexts::notConnectedNotice());
+        QVERIFY(f.window->LinkTimer.isActive());
+        QCOMPARE(f.v.TenthCount, 4);
         QCOMPARE(f.v.DataValue, 180);
+        QCOMPARE(f.v.PeakBrightness, 180);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "bench/BenchFigures.h"
 
 #include <QTest>
+#include <algorithm>
 
 class TestBenchFigures : public QObject {
     Q_OBJECT
@@ -57,6 +58,75 @@ private slots:
         QCOMPARE(d->off(d->tenths), tenthsOff);
         QCOMPARE(d->off(d->ticks), ticksOff);
         QVERIFY(!BenchFigures::drift({"C 0.01 20000"}));
+    }
+
+    // A wake-up is a context switch, whether the thread went to sleep or was
+    // put off; both counts must be there, or there is no figure.
+    void context_switches_are_both_kinds_added_data() {
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<qint64>("switches"); // -1: none
+        QTest::newRow("as Linux lists them")
+            << QByteArray("Name:\tbench_subject\nThreads:\t3\n"
+                          "voluntary_ctxt_switches:\t6120\nnonvoluntary_ctxt_switches:\t35\n")
+            << qint64(6155);
+        QTest::newRow("no trailing line break")
+            << QByteArray("nonvoluntary_ctxt_switches:\t2\nvoluntary_ctxt_switches:\t40")
+            << qint64(42);
+        QTest::newRow("involuntary missing")
+            << QByteArray("voluntary_ctxt_switches:\t6120\n") << qint64(-1);
+        QTest::newRow("a count that is no number")
+            << QByteArray("voluntary_ctxt_switches:\tmany\nnonvoluntary_ctxt_switches:\t1\n")
+            << qint64(-1);
+        QTest::newRow("empty") << QByteArray() << qint64(-1);
+    }
+
+    void context_switches_are_both_kinds_added() {
+        QFETCH(QByteArray, status);
+        QFETCH(qint64, switches);
+        QCOMPARE(BenchFigures::contextSwitches(status).value_or(-1), switches);
+    }
+
+    // The wake-ups stand beside the bare program's with the CPU ratio; the
+    // goal needs both: few enough wake-ups and less CPU than before.
+    void wakeup_row_compares_with_the_bare_program_data() {
+        QTest::addColumn<QByteArray>("tolvane");
+        QTest::addColumn<QByteArray>("bare");
+        QTest::addColumn<QString>("figure");
+        QTest::addColumn<QString>("met");
+        QTest::newRow("both goals met")
+            << QByteArray("C 0.0120 29000 210.4") << QByteArray("C 0.0060 20000 101.0")
+            << "Tolvane 210/s, bare Qt 101/s, ratio 2.08 ×; CPU ratio 2.00 ×"
+            << "yes";
+        QTest::newRow("three wake-ups a sample")
+            << QByteArray("C 0.0150 29000 310.0") << QByteArray("C 0.0060 20000 100.0")
+            << "Tolvane 310/s, bare Qt 100/s, ratio 3.10 ×; CPU ratio 2.50 ×"
+            << "no";
+        QTest::newRow("few wake-ups, CPU as before")
+            << QByteArray("C 0.0156 29000 200.0") << QByteArray("C 0.0060 20000 100.0")
+            << "Tolvane 200/s, bare Qt 100/s, ratio 2.00 ×; CPU ratio 2.60 ×"
+            << "no";
+        QTest::newRow("a probe without /proc")
+            << QByteArray("C 0.0120 29000") << QByteArray("C 0.0060 20000 100.0")
+            << "not measured: no context switches in /proc"
+            << "no";
+    }
+
+    void wakeup_row_compares_with_the_bare_program() {
+        QFETCH(QByteArray, tolvane);
+        QFETCH(QByteArray, bare);
+        QFETCH(QString, figure);
+        QFETCH(QString, met);
+        BenchFigures figures;
+        figures.costTolvane = BenchFigures::cost({tolvane});
+        figures.costBare = BenchFigures::cost({bare});
+        const QStringList rows = figures.table().split(QLatin1Char('\n'));
+        const auto row = std::find_if(rows.begin(), rows.end(), [](const QString& r) {
+            return r.startsWith(QStringLiteral("| Wake-ups per second while measuring "));
+        });
+        QVERIFY(row != rows.end());
+        const QStringList cells = row->split(QLatin1Char('|'));
+        QCOMPARE(cells.value(2).trimmed(), figure);
+        QCOMPARE(cells.value(4).trimmed(), met);
     }
 };
 

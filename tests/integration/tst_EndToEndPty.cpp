@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "link/ComPortName.h"
 #include "link/PerixTexts.h"
 #include "link/QtSerialLink.h"
 #ifdef Q_OS_UNIX
@@ -7,7 +8,9 @@
 #include "support/ScriptedMessageBoxes.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 
 #ifdef Q_OS_UNIX
@@ -45,8 +48,10 @@ QString thirdNewText(const QLabel& display) {
 class TestEndToEndPty : public QObject {
     Q_OBJECT
 private slots:
-    // The whole program on a real pseudo-terminal: probe, measured periods,
-    // the box unplugged mid-run and plugged in again.
+    // The whole program on a real pseudo-terminal, found as the real program
+    // finds a USB adapter, by its link in a folder: not there at start-up,
+    // plugged in later, measured periods, unplugged mid-run, and plugged in
+    // again into another socket, under another name.
     void end_to_end_on_a_pseudo_terminal() {
 #ifndef Q_OS_UNIX
         QSKIP("needs a pseudo-terminal, which Windows lacks");
@@ -57,15 +62,32 @@ private slots:
         since.start();
         PtyBox box([&] { return since.elapsed() % 700 < 150 ? 20 : 200; });
 
+        QTemporaryDir adapters;
+        QVERIFY(adapters.isValid());
+        const auto socket = [&](const QString& name) { return adapters.filePath(name); };
+        // No adapter in the folder would mean the built-in port: never here.
+        const auto namer = [&](int n) {
+            const QString device = comPortDeviceNameIn(n, adapters.path());
+            return device.startsWith(adapters.path()) ? device
+                                                      : QStringLiteral("/nonexistent/ttyTolvane");
+        };
+
         ProgramValues v;
         ScriptedMessageBoxes boxes;
-        auto link = std::make_unique<QtSerialLink>([&](int) { return box.stablePath(); });
+        auto link = std::make_unique<QtSerialLink>(namer);
         QtSerialLink* rawLink = link.get();
         MainWindow window(v, std::move(link), boxes, [] {});
         window.Form_Load();
-        QVERIFY(!v.NotConnected);
-        QVERIFY(box.received().startsWith(QByteArray("\0\0\xFF", 3)));
+        QVERIFY(v.NotConnected);
+        QCOMPARE(window.Label1->text(), PerixTexts::notConnectedNotice());
+        QVERIFY(window.LinkTimer.isActive());
         window.show();
+
+        // Plugged in after start-up: found without a restart.
+        QTest::qWait(300);
+        QVERIFY(QFile::link(box.slavePath(), socket(QStringLiteral("pci-0-usb-0:1:1.0"))));
+        QTRY_VERIFY_WITH_TIMEOUT(rawLink->isOpen() && !window.LinkTimer.isActive(), 3000);
+        QVERIFY(box.received().startsWith(QByteArray("\0\0\xFF", 3)));
 
         const QStringList near{QStringLiteral("0.6秒"), QStringLiteral("0.7秒"),
                                QStringLiteral("0.8秒")};
@@ -88,9 +110,12 @@ private slots:
         // A spinning read notifier would burn a whole core.
         QVERIFY2(cpuUsed < 0.5, qPrintable(QString::number(cpuUsed)));
 
-        // Plugged in again: the box is woken and probed, and periods show again.
+        // Plugged in again, into the socket next to it: the box is found under
+        // its new name, woken and probed, and periods show again.
         const qsizetype heardBefore = box.received().size();
+        QVERIFY(QFile::remove(socket(QStringLiteral("pci-0-usb-0:1:1.0"))));
         box.plugIn();
+        QVERIFY(QFile::link(box.slavePath(), socket(QStringLiteral("pci-0-usb-0:2:1.0"))));
         QTRY_VERIFY_WITH_TIMEOUT(rawLink->isOpen() && !window.LinkTimer.isActive(), 3000);
         QVERIFY(box.received().mid(heardBefore).startsWith(QByteArray("\0\0\xFF", 3)));
         shown = thirdNewText(*window.Label1);

@@ -1,5 +1,5 @@
 #include "sensitivity/FSettei.h"
-#include "support/WindowFixture.h"
+#include "support/Classroom.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -35,6 +35,7 @@ void sample3(WindowFixture& f, const QByteArray& ticks) {
         f.window->Timer3_Timer();
     }
 }
+
 } // namespace
 
 class TestSensitivityDialog : public QObject {
@@ -46,19 +47,25 @@ private slots:
         QTest::addColumn<int>("clicked"); // -1: none
         QTest::addColumn<int>("way");     // how the dialog is left, or reopened
         QTest::addColumn<int>("after");
-        QTest::newRow("10") << 10 << 0 << -1 << int(Cancel) << 10;
-        QTest::newRow("11") << 11 << 1 << -1 << int(Cancel) << 11;
-        QTest::newRow("30") << 30 << 1 << -1 << int(Cancel) << 30;
-        QTest::newRow("31") << 31 << 2 << -1 << int(Cancel) << 31;
-        QTest::newRow("50") << 50 << 2 << -1 << int(Cancel) << 50;
-        QTest::newRow("80") << 80 << 3 << -1 << int(Cancel) << 80;
-        QTest::newRow("81") << 81 << 4 << -1 << int(Cancel) << 81;
-        QTest::newRow("254") << 254 << 4 << -1 << int(Cancel) << 254;
-        QTest::newRow("40, OK") << 40 << 2 << -1 << int(Ok) << 50;
-        QTest::newRow("40, close box") << 40 << 2 << -1 << int(CloseBox) << 40;
-        QTest::newRow("click, OK") << 50 << 2 << 0 << int(Ok) << 10;
-        QTest::newRow("click, Cancel") << 50 << 2 << 0 << int(Cancel) << 50;
-        QTest::newRow("click, reopen") << 50 << 2 << 0 << int(Open) << 10;
+        QTest::addColumn<int>("tenths");    // TenthCount after the way
+        QTest::addColumn<int>("cancelled"); // after opening once more and Cancel
+        QTest::newRow("10") << 10 << 0 << -1 << int(Cancel) << 10 << 0 << 10;
+        QTest::newRow("11") << 11 << 1 << -1 << int(Cancel) << 11 << 0 << 11;
+        QTest::newRow("30") << 30 << 1 << -1 << int(Cancel) << 30 << 0 << 30;
+        QTest::newRow("31") << 31 << 2 << -1 << int(Cancel) << 31 << 0 << 31;
+        QTest::newRow("50") << 50 << 2 << -1 << int(Cancel) << 50 << 0 << 50;
+        QTest::newRow("80") << 80 << 3 << -1 << int(Cancel) << 80 << 0 << 80;
+        QTest::newRow("81") << 81 << 4 << -1 << int(Cancel) << 81 << 0 << 81;
+        QTest::newRow("254") << 254 << 4 << -1 << int(Cancel) << 254 << 0 << 254;
+        QTest::newRow("40, OK") << 40 << 2 << -1 << int(Ok) << 50 << 0 << 50;
+        QTest::newRow("40, close box") << 40 << 2 << -1 << int(CloseBox) << 40 << 0 << 40;
+        QTest::newRow("click, OK") << 50 << 2 << 0 << int(Ok) << 10 << 0 << 10;
+        QTest::newRow("click, Cancel") << 50 << 2 << 0 << int(Cancel) << 50 << 0 << 50;
+        // The menu again while the dialog is open only brings it to the front:
+        // nothing is saved anew and the count goes on, so Cancel still gives
+        // back the value in force when the dialog was opened.
+        QTest::newRow("click, menu again") << 50 << 2 << 0 << int(Open) << 10 << 2 << 50;
+        QTest::newRow("40, menu again") << 40 << 2 << -1 << int(Open) << 50 << 2 << 40;
     }
     void option_on_opening_and_ways_out() {
         QFETCH(int, start);
@@ -66,6 +73,8 @@ private slots:
         QFETCH(int, clicked);
         QFETCH(int, way);
         QFETCH(int, after);
+        QFETCH(int, tenths);
+        QFETCH(int, cancelled);
         WindowFixture f;
         f.startWithBox();
         f.v.Sensitivity = std::int16_t(start);
@@ -80,13 +89,14 @@ private slots:
         f.clock(2);
         step(f, way);
         QCOMPARE(f.v.Sensitivity, after);
-        QCOMPARE(f.v.TenthCount, 0);
+        QCOMPARE(f.v.TenthCount, tenths);
+        QCOMPARE(f.window->settei() == d, way != CloseBox);
         // Only the close box discards the dialog and its readings. Cancel
-        // goes back to the value saved at the latest opening.
+        // goes back to the value saved when the dialog was last opened.
         step(f, Open);
         QCOMPARE(f.window->settei()->Label3->text(), way == CloseBox ? "" : " 128");
         step(f, Cancel);
-        QCOMPARE(f.v.Sensitivity, after);
+        QCOMPARE(f.v.Sensitivity, cancelled);
     }
 
     void readings_data() {
@@ -129,6 +139,63 @@ private slots:
             QCOMPARE(f.v.PeakBrightness, 0);
         QCOMPARE(f.v.TenthCount, period.isEmpty() ? clockTicks : 0);
         QCOMPARE(f.display(), mainDisplay);
+    }
+
+    // While the box is away the dialog shows no brightness and no period
+    // rather than old ones, also when opened again; when the box answers,
+    // the brightness is live at once and the period comes with the next
+    // true interval.
+    void readings_while_the_box_is_away_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("away"); // the readings are cleared
+        QTest::newRow("silent 0.9 s") << "silent 900" << false;
+        QTest::newRow("silent 1.1 s") << "silent 1100" << true;
+        QTest::newRow("port lost while open") << "lost" << true;
+        QTest::newRow("lost while hidden, opened again") << "hidden, lost, open" << true;
+        QTest::newRow("lost and back while hidden, opened again")
+            << "hidden, lost and back, open" << true;
+    }
+    void readings_while_the_box_is_away() {
+        QFETCH(QString, how);
+        QFETCH(bool, away);
+        Classroom c{BoxThere};
+        WindowFixture& f = c.f;
+        step(f, Open);
+        FSettei* d = f.window->settei();
+        c.runFor(500, 200);
+        c.runFor(10, 20);
+        QCOMPARE(d->Label1->text(), QStringLiteral("0.5秒"));
+        c.runFor(100, 200);
+        QCOMPARE(d->Label3->text(), QStringLiteral(" 200"));
+
+        // Pulled out, and plugged in again a second later: back at the
+        // watch's first try.
+        const auto pullAndReplug = [&] {
+            f.port->goAway();
+            c.plugIn();
+            c.runFor(1010, -1);
+        };
+        if (how.startsWith(QLatin1String("silent")))
+            c.runFor(how.mid(7).toInt(), -1);
+        else if (how == QLatin1String("lost"))
+            f.port->goAway();
+        else {
+            step(f, Ok);
+            if (how.contains(QLatin1String("back")))
+                pullAndReplug();
+            else
+                f.port->goAway();
+            step(f, Open);
+        }
+        QCOMPARE(d->Label1->text(), away ? QString() : QStringLiteral("0.5秒"));
+        QCOMPARE(d->Label3->text(), away ? QString() : QStringLiteral(" 200"));
+
+        if (f.window->LinkTimer.isActive())
+            pullAndReplug();
+        c.runFor(30, 180);
+        QCOMPARE(d->Label3->text(), QStringLiteral(" 180"));
+        QCOMPARE(d->Label1->text(), away ? QString() : QStringLiteral("0.5秒"));
+        QVERIFY(!f.window->Timer1.isActive());
     }
 
     void sampling_timers_data() {

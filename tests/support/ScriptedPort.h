@@ -45,6 +45,8 @@ public:
         isOpenNow = false;
         reportGone();
     }
+    // An error that need not mean the port has gone, as the port reports it.
+    void fault() { reportFault(); }
     void setBinaryInput() override {}
     void setSThreshold(int) override {}
     void setRThreshold(int) override {}

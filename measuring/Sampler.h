@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/ProgramValues.h"
+#include "measuring/TenthClock.h"
+
+#include <chrono>
+#include <optional>
+
+class SerialLink;
+
+// The sampling tick shared by the main window's Timer1 and the sensitivity
+// dialog's Timer3: the exchange with the box and the detector, with one rule
+// for gaps. No reading spans a gap in sampling (a box that fell silent or
+// went away, the close question that held Timer1): after one, the first
+// passage only starts the count and the next one shows a true interval.
+// About a second without a reply is silence: the box is taken to be away
+// until it answers again.
+class Sampler {
+public:
+    static constexpr std::chrono::milliseconds SilenceAfter{1000};
+
+    // What one tick brought.
+    struct Result {
+        std::optional<int> brightness; // the sample, when one came back
+        bool passage = false;          // the beam has just been cut
+        // The tenths to show: the interval that the passage ended. None for
+        // the first passage after a gap, which only starts the count.
+        std::optional<int> period;
+        bool fellSilent = false;   // this tick ended a second without replies
+        bool answersAgain = false; // the first reply after silence
+    };
+
+    Sampler(ProgramValues& values, TenthClock::Now now);
+
+    // Sampling begins, at start-up: silence is counted from now, and the
+    // first passage shows the time since the count was reset, as designed.
+    void begin();
+    Result sample(SerialLink& port);
+    // Sampling was held (the close question) or the box has come back: the
+    // next passage only starts the count, and silence is counted from now.
+    void gap();
+    // The box's port has gone: silent at once, and a gap.
+    void boxGone();
+
+    bool silent() const { return m_silent; }
+    bool nextPassageFollowsGap() const { return m_afterGap; }
+
+private:
+    ProgramValues& v;
+    TenthClock::Now m_now;
+    std::chrono::nanoseconds m_lastReplyAt{};
+    bool m_silent = false;
+    bool m_afterGap = false;
+};
