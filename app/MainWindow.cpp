@@ -6,6 +6,7 @@
 #include "colors/frmColor.h"
 #include "measuring/Measuring.h"
 #include "measuring/PeriodText.h"
+#include "record/RecordTexts.h"
 #include "widgets/DisplayColor.h"
 #include "widgets/DisplayFont.h"
 
@@ -16,14 +17,16 @@
 #include <QMenuBar>
 
 MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
-                       std::function<void()> endProgram, TenthClock::Now clock)
-    : v(values), m_boxes(boxes), m_tenths(std::move(clock)) {
+                       std::function<void()> endProgram, TenthClock::Now clock,
+                       RecordPlace recordPlace)
+    : v(values), m_boxes(boxes), m_tenths(clock), m_clock(clock),
+      m_recordPlace(std::move(recordPlace)) {
     // The port goes through a watch that reports it when it goes away mid-run
     // and reopens it.
     m_linkClock.start();
-    auto watch = std::make_unique<LinkWatch>(v, std::move(port),
-                                             LinkWatch::Hooks{[this] { linkGone(); }, {}},
-                                             [this] { return m_linkClock.elapsed(); });
+    auto watch = std::make_unique<LinkWatch>(
+        v, std::move(port), LinkWatch::Hooks{[this] { linkGone(); }, [this] { recordGap(); }},
+        [this] { return m_linkClock.elapsed(); });
     m_linkWatch = watch.get();
     m_port = std::move(watch);
 
@@ -102,6 +105,9 @@ void MainWindow::Form_Load() {
     Timer2.stop();
     m_suuti->SuutiInit();
     m_perix->PerixInit();
+    // Its notice goes over the link's start-up notice, but not over the
+    // not-connected notice, which matters more.
+    startRecord();
     if (v.NotConnected)
         m_perix->PerixDone();
     setDisplayColors(v.TextColor, v.BackColor);
@@ -171,6 +177,8 @@ void MainWindow::MenuOwaru_Click() {
 void MainWindow::MenuSettei_Click() {
     v.SavedSensitivity = v.Sensitivity;
     Timer1.stop();
+    // The record follows the big display, which stands still meanwhile.
+    recordGap();
     if (!m_settei) {
         // The close box discards the dialog; the next opening starts empty.
         m_settei = new FSettei(
@@ -204,8 +212,12 @@ void MainWindow::Timer1_Timer() {
     const auto b = Measuring::takeSample(*m_port, v.SampleCommand);
     if (!b)
         return;
-    if (const auto tenths = Measuring::detect(v, *b))
+    if (const auto tenths = Measuring::detect(v, *b)) {
+        // The clock is read at once, for the time of this sample.
+        if (m_record)
+            m_record->passage(m_clock(), *tenths);
         Label1->setText(PeriodText(*tenths));
+    }
 }
 
 // The sensitivity dialog's sampling: the same exchange and detector as
@@ -227,6 +239,19 @@ void MainWindow::linkGone() {
     // The last period would look live; say that the box is not there.
     m_perix->PerixDone();
     LinkTimer.start();
+}
+
+void MainWindow::startRecord() {
+    if (!v.KeepRecord)
+        return;
+    m_record = PassageRecord::begin(m_recordPlace, m_clock);
+    if (!m_record)
+        Label1->setText(RecordTexts::notStarted());
+}
+
+void MainWindow::recordGap() {
+    if (m_record)
+        m_record->gap();
 }
 
 void MainWindow::LinkTimer_Timer() {
