@@ -18,11 +18,11 @@ private slots:
         QTest::newRow("no Tv.txt") << QByteArray() << false;
     }
     void the_demo_records_into_the_documents_folder() {
-        QFETCH(QByteArray, tvTxt);
-        QFETCH(bool, recorded);
 #ifndef Q_OS_UNIX
         QSKIP("the documents folder comes from HOME on Unix desktops only");
 #else
+        QFETCH(QByteArray, tvTxt);
+        QFETCH(bool, recorded);
         QTemporaryDir temp;
         QVERIFY(temp.isValid());
         const QString home = temp.filePath(QStringLiteral("home"));

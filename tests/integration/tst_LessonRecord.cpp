@@ -46,32 +46,25 @@ void bobCutsTheBeam(WindowFixture& f) {
 // sensitivity dialog opened and left. Returns what the display showed.
 QStringList lesson(WindowFixture& f) {
     QStringList shown;
+    const auto passageAfter = [&](int tenths) {
+        f.clock(tenths);
+        bobCutsTheBeam(f);
+        shown << f.display();
+    };
     f.startWithBox();
     shown << f.display();
-    f.clock(7);
-    bobCutsTheBeam(f);
-    shown << f.display();
+    passageAfter(7);
     f.now += 30ms; // the beam is cut between two clock ticks
-    f.clock(12);
-    bobCutsTheBeam(f);
-    shown << f.display();
+    passageAfter(12);
     if (!boxGoesAndComesBack(f))
         return {QStringLiteral("the box did not come back")};
-    f.clock(5);
-    bobCutsTheBeam(f);
-    shown << f.display();
-    f.clock(13);
-    bobCutsTheBeam(f);
-    shown << f.display();
+    passageAfter(5);
+    passageAfter(13);
     f.window->MenuSettei_Click();
     f.window->settei()->CmdOk_Click();
     f.window->Timer1.stop();
-    f.clock(9);
-    bobCutsTheBeam(f);
-    shown << f.display();
-    f.clock(20);
-    bobCutsTheBeam(f);
-    shown << f.display();
+    passageAfter(9);
+    passageAfter(20);
     return shown;
 }
 

@@ -140,23 +140,6 @@ private slots:
         QVERIFY(record.writing());
     }
 
-    // The number as the display showed it: the same digits, no space, no unit.
-    void shown_number_data() {
-        QTest::addColumn<int>("tenths");
-        QTest::addColumn<QByteArray>("number");
-        QTest::newRow("0.1") << 1 << QByteArray("0.1");
-        QTest::newRow("0.9") << 9 << QByteArray("0.9");
-        QTest::newRow("1") << 10 << QByteArray("1");
-        QTest::newRow("1.5") << 15 << QByteArray("1.5");
-        QTest::newRow("12.3") << 123 << QByteArray("12.3");
-        QTest::newRow("6000") << 60000 << QByteArray("6000");
-    }
-    void shown_number() {
-        QFETCH(int, tenths);
-        QFETCH(QByteArray, number);
-        QCOMPARE(PassageRecord::shownNumber(tenths), number);
-    }
-
     // The disk fills up after `room` bytes: the record ends at the first line
     // that does not fit, keeps what went before, and tries no further line.
     void a_full_disk_ends_the_record_data() {
