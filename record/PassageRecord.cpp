@@ -20,6 +20,14 @@ QByteArray seconds(std::chrono::nanoseconds span) {
            QByteArray::number(ms % 1000).rightJustified(3, '0');
 }
 
+// The number as the display shows it, without the space before it and the
+// unit: 7 tenths "0.7", 13 "1.3", 20 "2".
+QByteArray shownNumber(int tenths) {
+    QString text = PeriodText(tenths).trimmed();
+    text.chop(1); // 秒
+    return text.toLatin1();
+}
+
 } // namespace
 
 std::unique_ptr<PassageRecord> PassageRecord::begin(const RecordPlace& place,
@@ -73,12 +81,6 @@ void PassageRecord::gap() {
     m_previous.reset();
     if (m_out)
         takeWallTime();
-}
-
-QByteArray PassageRecord::shownNumber(int tenths) {
-    QString text = PeriodText(tenths).trimmed();
-    text.chop(1); // 秒
-    return text.toLatin1();
 }
 
 bool PassageRecord::writeLine(const QByteArray& line) {

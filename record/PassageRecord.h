@@ -52,10 +52,6 @@ public:
 
     bool writing() const { return m_out != nullptr; }
 
-    // The number as the display shows it, without the space before it and
-    // the unit: 7 tenths "0.7", 13 "1.3", 20 "2".
-    static QByteArray shownNumber(int tenths);
-
 private:
     void takeWallTime();
     bool writeLine(const QByteArray& line);
