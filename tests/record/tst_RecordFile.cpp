@@ -83,23 +83,6 @@ private:
 class TestRecordFile : public QObject {
     Q_OBJECT
 private slots:
-    void file_names_data() {
-        QTest::addColumn<QDateTime>("start");
-        QTest::addColumn<int>("runInSecond");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("first run") << lessonStart << 1 << "tolvane-20261207-140503.csv";
-        QTest::newRow("second run in the same second")
-            << lessonStart << 2 << "tolvane-20261207-140503-2.csv";
-        QTest::newRow("early morning")
-            << QDateTime(QDate(2027, 1, 2), QTime(8, 0, 9)) << 1 << "tolvane-20270102-080009.csv";
-    }
-    void file_names() {
-        QFETCH(QDateTime, start);
-        QFETCH(int, runInSecond);
-        QFETCH(QString, name);
-        QCOMPARE(RecordFile::fileName(start, runInSecond), name);
-    }
-
     // The folder is made when it is missing; what is in it already stays.
     void makes_the_folder_and_a_new_file_data() {
         QTest::addColumn<QStringList>("before"); // files in the Tolvane folder; none: no folder
