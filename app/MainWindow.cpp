@@ -7,6 +7,7 @@
 #include "link/PerixTexts.h"
 #include "measuring/Measuring.h"
 #include "measuring/PeriodText.h"
+#include "record/RecordTexts.h"
 #include "widgets/DisplayColor.h"
 #include "widgets/DisplayFont.h"
 
@@ -17,8 +18,10 @@
 #include <QMenuBar>
 
 MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
-                       std::function<void()> endProgram, TenthClock::Now clock)
-    : v(values), m_boxes(boxes), m_now(clock), m_sampler(v, clock), m_tenths(std::move(clock)) {
+                       std::function<void()> endProgram, TenthClock::Now clock,
+                       RecordPlace recordPlace)
+    : v(values), m_boxes(boxes), m_now(clock), m_sampler(v, clock), m_tenths(std::move(clock)),
+      m_recordPlace(std::move(recordPlace)) {
     // The port goes through a watch that reports it when it goes away mid-run
     // and opens it again, or for the first time when start-up could not.
     auto watch = std::make_unique<LinkWatch>(
@@ -102,6 +105,9 @@ void MainWindow::Form_Load() {
     Timer2.stop();
     m_suuti->SuutiInit();
     m_perix->PerixInit();
+    // Its notice goes over the link's start-up notice, but not over the
+    // not-connected notice, which matters more.
+    startRecord();
     if (v.NotConnected)
         m_perix->PerixDone();
     m_linkWatch->startWatching();
@@ -185,6 +191,8 @@ void MainWindow::MenuSettei_Click() {
     }
     v.SavedSensitivity = v.Sensitivity;
     Timer1.stop();
+    // The record follows the big display, which stands still meanwhile.
+    recordGap();
     if (!m_settei) {
         // The close box discards the dialog; the next opening starts empty.
         m_settei = new FSettei(
@@ -219,6 +227,8 @@ void MainWindow::MenuSetumei_Click() {
 void MainWindow::Timer1_Timer() {
     const Sampler::Result r = m_sampler.sample(*m_port);
     followReplies(r);
+    if (r.passage)
+        recordPassage(r);
     if (r.period)
         Label1->setText(PeriodText(*r.period));
 }
@@ -268,6 +278,29 @@ void MainWindow::linkGone() {
 void MainWindow::linkBack() {
     m_sampler.gap();
     showBoxBack();
+}
+
+void MainWindow::startRecord() {
+    if (!v.KeepRecord)
+        return;
+    m_record = PassageRecord::begin(m_recordPlace, m_now);
+    if (!m_record)
+        Label1->setText(RecordTexts::notStarted());
+}
+
+void MainWindow::recordGap() {
+    if (m_record)
+        m_record->gap();
+}
+
+void MainWindow::recordPassage(const Sampler::Result& r) {
+    if (!m_record)
+        return;
+    // A passage after a gap in sampling shows nothing and only starts the
+    // count; in the record too it starts afresh, with no interval.
+    if (!r.period)
+        m_record->gap();
+    m_record->passage(r.at, r.period);
 }
 
 void MainWindow::LinkTimer_Timer() {

@@ -7,6 +7,8 @@
 #include "link/SerialLink.h"
 #include "measuring/Sampler.h"
 #include "measuring/TenthClock.h"
+#include "record/PassageRecord.h"
+#include "record/RecordFile.h"
 #include "sensitivity/FSettei.h"
 #include "settings/Suuti.h"
 
@@ -31,9 +33,11 @@ public:
     static constexpr int ClientWidth = 324;
     static constexpr int ClientHeight = 136;
 
-    // Tests hand in a clock of their own to stand for the monotonic one.
+    // Tests hand in a clock of their own to stand for the monotonic one, and a
+    // place of their own for the record that "Kiroku=1" asks for.
     MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
-               std::function<void()> endProgram, TenthClock::Now clock = TenthClock::steadyNow);
+               std::function<void()> endProgram, TenthClock::Now clock = TenthClock::steadyNow,
+               RecordPlace recordPlace = RecordPlace::standard());
     ~MainWindow() override;
 
     // Handlers.
@@ -57,6 +61,8 @@ public:
     void setWindowBackColor(ColorValue back) override;
     // The sensitivity dialog while it exists: from its first opening until its close box.
     FSettei* settei() const { return m_settei; }
+    // The record while it is being written.
+    const PassageRecord* record() const { return m_record.get(); }
 
     QLabel* Label1 = nullptr;
     QTimer Timer1;
@@ -83,6 +89,11 @@ private:
     void showBoxBack();
     void linkGone();
     void linkBack();
+    // With "Kiroku=1": the record of this run, or a notice that it cannot be made.
+    void startRecord();
+    // Sampling was interrupted: the record's next passage has no interval.
+    void recordGap();
+    void recordPassage(const Sampler::Result& r);
     // Lets the sensitivity dialog go once its close box has been answered.
     void discardSettei();
 
@@ -98,6 +109,8 @@ private:
     TenthClock::Now m_now;
     Sampler m_sampler;
     TenthClock m_tenths;
+    RecordPlace m_recordPlace;
+    std::unique_ptr<PassageRecord> m_record;
     // Open from MenuColor until it closes; it deletes itself then.
     QPointer<frmColor> m_color;
     LinkWatch* m_linkWatch = nullptr; // m_port itself

@@ -58,6 +58,47 @@ bool driftMet(const BenchFigures::Drift& d) {
     return std::abs(d.share(d.tenths)) < 0.001;
 }
 
+// Within a tolerance given to the millisecond: the last digit's rounding is no miss.
+bool within(double error, double tolerance) {
+    return std::abs(error) <= tolerance + 1e-9;
+}
+
+Row recordRow(const BenchFigures::Record& r) {
+    const QString measure = QStringLiteral("Record, passages %1 s apart").arg(r.apart);
+    const QString goal = QStringLiteral("each ±%1 s, means of %2 ±%3 s")
+                             .arg(BenchFigures::RecordTolerance, 0, 'f', 3)
+                             .arg(BenchFigures::RecordRun)
+                             .arg(BenchFigures::RecordMeanTolerance, 0, 'f', 3);
+    if (!r.problem.isEmpty())
+        return {measure, QStringLiteral("not measured: ") + r.problem, goal, QStringLiteral("no")};
+    const auto inside = std::count_if(r.errors.begin(), r.errors.end(), [](double e) {
+        return within(e, BenchFigures::RecordTolerance);
+    });
+    const bool meansInside = !r.meanErrors.isEmpty() &&
+                             std::all_of(r.meanErrors.begin(), r.meanErrors.end(), [](double m) {
+                                 return within(m, BenchFigures::RecordMeanTolerance);
+                             });
+    QString figure =
+        QStringLiteral("%1 intervals, %2 % inside ±%3 s, worst %4 s; ")
+            .arg(r.errors.size())
+            .arg(r.errors.isEmpty() ? 0.0 : 100.0 * double(inside) / double(r.errors.size()), 0,
+                 'f', 1)
+            .arg(BenchFigures::RecordTolerance, 0, 'f', 3)
+            .arg(worstBySize(r.errors), 0, 'f', 3);
+    if (r.meanErrors.isEmpty())
+        figure += QStringLiteral("too few for a mean of %1").arg(BenchFigures::RecordRun);
+    else
+        figure += QStringLiteral("%1 means of %2, worst %3 s")
+                      .arg(r.meanErrors.size())
+                      .arg(BenchFigures::RecordRun)
+                      .arg(worstBySize(r.meanErrors), 0, 'f', 4);
+    if (r.missed > 0)
+        figure += QStringLiteral(", passages missed: %1").arg(r.missed);
+    return {
+        measure, figure, goal,
+        yesNo(!r.errors.isEmpty() && inside == r.errors.size() && meansInside && r.missed == 0)};
+}
+
 Row startupRow(const QString& measure, const QList<double>& ms) {
     if (ms.isEmpty())
         return {measure, QStringLiteral("not measured: the window never painted"),
@@ -90,6 +131,38 @@ QList<double> BenchFigures::latencies(const QList<QByteArray>& lines) {
     for (const QList<QByteArray>& f : fields(lines, "L"))
         ms.append(f.value(0).toDouble());
     return ms;
+}
+
+BenchFigures::Record BenchFigures::record(double apart, const QList<QByteArray>& lines,
+                                          const QByteArray& csv) {
+    Record r;
+    r.apart = apart;
+    const QList<QByteArray> rows = csv.split('\n');
+    if (rows.value(0).trimmed() != "passage,time,interval_s,shown_s") {
+        r.problem = QStringLiteral("no record file");
+        return r;
+    }
+    QList<double> recorded;
+    for (qsizetype i = 1; i < rows.size(); ++i) {
+        const QList<QByteArray> f = rows[i].trimmed().split(',');
+        if (f.size() == 4 && !f[2].isEmpty())
+            recorded.append(f[2].toDouble());
+    }
+    const auto readouts = fields(lines, "R");
+    if (readouts.size() != recorded.size()) {
+        r.problem = QStringLiteral("the record has %1 intervals, the readouts %2")
+                        .arg(recorded.size())
+                        .arg(readouts.size());
+        return r;
+    }
+    for (qsizetype i = 0; i < recorded.size(); ++i) {
+        const double truth = readouts[i].value(1).toDouble();
+        r.errors.append(recorded[i] - truth);
+        r.missed += std::max(0, int(std::lround(truth / apart)) - 1);
+    }
+    for (qsizetype from = 0; from + RecordRun <= r.errors.size(); from += RecordRun)
+        r.meanErrors.append(mean(r.errors.mid(from, RecordRun)));
+    return r;
 }
 
 std::optional<BenchFigures::Drift> BenchFigures::drift(const QList<QByteArray>& lines) {
@@ -163,6 +236,9 @@ QString BenchFigures::table() const {
                          .arg(quantile(latencyMs, 1.0), 0, 'f', 1)
                          .arg(latencyMs.size()),
                      QStringLiteral("under 20 ms"), yesNo(quantile(latencyMs, 1.0) < 20)});
+
+    for (const Record& r : records)
+        rows.append(recordRow(r));
 
     const auto driftRow = [&](const QString& measure, const std::optional<Drift>& d) {
         if (!d)

@@ -14,6 +14,15 @@ struct BenchFigures {
         QList<double> errors; // shown minus true interval, seconds
         int missed = 0;       // passages that gave no readout
     };
+    // The lesson's record against the same pendulum: its intervals paired in
+    // order with the readouts' true intervals.
+    struct Record {
+        double apart = 0;
+        QList<double> errors;     // recorded minus true interval, seconds
+        QList<double> meanErrors; // the same over each run of twenty intervals
+        int missed = 0;           // passages that gave no line
+        QString problem;          // why there is nothing to compare, if so
+    };
     struct Drift {
         int tenths = 0;         // TenthCount at the end
         int ticks = 0;          // Timer2's ticks meanwhile, as counting them alone would give
@@ -33,6 +42,8 @@ struct BenchFigures {
     // Each reads the lines one measured process printed.
     static Accuracy accuracy(double apart, const QList<QByteArray>& lines);
     static QList<double> latencies(const QList<QByteArray>& lines);
+    // From the readouts the record run printed and the record file it wrote.
+    static Record record(double apart, const QList<QByteArray>& lines, const QByteArray& csv);
     static std::optional<Drift> drift(const QList<QByteArray>& lines);
     static std::optional<Cost> cost(const QList<QByteArray>& lines);
     // Voluntary plus involuntary context switches, read from the text of
@@ -49,6 +60,12 @@ struct BenchFigures {
     // either way, plus one 10 ms sample.
     static constexpr double Resolution = 0.1 + 0.01;
     static bool insideResolution(double error) { return std::abs(error) < Resolution; }
+    // A recorded interval is inside when it is off by at most one 10 ms
+    // sample and a little for the timer's jitter; twenty of them together
+    // within a few milliseconds.
+    static constexpr double RecordTolerance = 0.015;
+    static constexpr int RecordRun = 20;
+    static constexpr double RecordMeanTolerance = 0.003;
 
     QString machine;
     QString when;
@@ -56,6 +73,7 @@ struct BenchFigures {
     double wallSeconds = 0;
     QList<Accuracy> accuracies;
     QList<double> latencyMs;
+    QList<Record> records;
     std::optional<Drift> driftIdle;
     std::optional<Drift> driftBusy;
     int busyCores = 0;

@@ -4,6 +4,9 @@
 //   accuracy APART SECONDS  simulated box, a pendulum passing the beam every
 //                           APART s; per readout "R <tenths> <true interval s>",
 //                           per new text "L <ms from the cut to the paint>"
+//   record APART SECONDS FOLDER  the same with "Kiroku=1" in a Tv.txt in FOLDER,
+//                           which stands for the documents folder too: the
+//                           record goes to FOLDER/Tolvane
 //   drift SECONDS           simulated box, beam off the swing;
 //                           "T <TenthCount> <Timer2 ticks> <ns since counting began>"
 //   startup PORT            "S <monotonic ns>" once the display is first painted
@@ -14,10 +17,13 @@
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
 #include "link/QtSerialLink.h"
+#include "record/RecordFile.h"
 #include "sim/PendulumLight.h"
 #include "sim/SimulatedPort.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QThread>
 #include <cmath>
@@ -63,9 +69,11 @@ struct Subject {
     MainWindow window;
 
     explicit Subject(std::unique_ptr<SerialLink> port,
-                     TenthClock::Now clock = TenthClock::steadyNow)
+                     TenthClock::Now clock = TenthClock::steadyNow,
+                     RecordPlace recordPlace = RecordPlace::standard())
         : window(
-              v, std::move(port), boxes, [] { QCoreApplication::exit(0); }, std::move(clock)) {}
+              v, std::move(port), boxes, [] { QCoreApplication::exit(0); }, std::move(clock),
+              std::move(recordPlace)) {}
 
     void start() {
         window.Form_Load();
@@ -81,7 +89,8 @@ void endAfter(double seconds) {
     QTimer::singleShot(int(seconds * 1000), [] { QCoreApplication::exit(0); });
 }
 
-int accuracy(QApplication& app, double apart, double seconds) {
+int accuracy(QApplication& app, double apart, double seconds,
+             RecordPlace recordPlace = RecordPlace::standard()) {
     // The beam in the middle: two passages a swing. The bob goes through the
     // beam as fast as the demo's does (a 10 cm swing every 2.5 s), whatever the
     // period: a bob that crawls into the beam darkens it over several samples,
@@ -93,7 +102,8 @@ int accuracy(QApplication& app, double apart, double seconds) {
     pendulum.gateCm = 0;
     auto owned = std::make_unique<BenchClock>();
     BenchClock& clock = *owned;
-    Subject s(std::make_unique<SimulatedPort>(std::move(owned), pendulum));
+    Subject s(std::make_unique<SimulatedPort>(std::move(owned), pendulum), TenthClock::steadyNow,
+              std::move(recordPlace));
     s.start();
 
     // The bob's centre is in the beam at k * apart seconds of box time; its
@@ -132,6 +142,18 @@ int accuracy(QApplication& app, double apart, double seconds) {
     });
     endAfter(seconds);
     return app.exec();
+}
+
+// The accuracy run with the record switched on the way a teacher does it.
+int record(QApplication& app, double apart, double seconds, const QString& folder) {
+    QFile tv(QDir(folder).filePath(QStringLiteral("Tv.txt")));
+    if (!QDir::setCurrent(folder) || !tv.open(QIODevice::WriteOnly) ||
+        tv.write("Kiroku=1\r\n") < 0) {
+        std::fprintf(stderr, "cannot switch the record on in %s\n", qPrintable(folder));
+        return 1;
+    }
+    tv.close();
+    return accuracy(app, apart, seconds, RecordPlace::inDocuments(folder));
 }
 
 int drift(QApplication& app, double seconds) {
@@ -198,6 +220,8 @@ int main(int argc, char** argv) {
     const auto arg = [&](int i) { return QString::fromLocal8Bit(i < argc ? argv[i] : ""); };
     if (mode == "accuracy" && argc == 4)
         return accuracy(app, arg(2).toDouble(), arg(3).toDouble());
+    if (mode == "record" && argc == 5)
+        return record(app, arg(2).toDouble(), arg(3).toDouble(), arg(4));
     if (mode == "drift" && argc == 3)
         return drift(app, arg(2).toDouble());
     if (mode == "startup" && argc == 3)

@@ -2,14 +2,15 @@
 // and printed as one table with the goal beside each figure. It prints
 // figures and never fails on them.
 //
-// The accuracy runs, the idle clock and the cost pair run side by side: they
-// are mostly idle. The busy clock runs last, alone with its spinners.
+// The accuracy and record runs, the idle clock and the cost pair run side by
+// side: they are mostly idle. The busy clock runs last, alone with its spinners.
 #include "bench/BenchFigures.h"
 #include "sim/PendulumLight.h"
 #include "sim/PtyBox.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -108,6 +109,48 @@ QString firstLine(const QString& path, const QByteArray& prefix) {
     return {};
 }
 
+// The record runs: the accuracy runs again, with the record switched on, each
+// in a folder of its own that stands for the documents folder. Their swings
+// are 3.1 ms longer: a whole number of 10 ms samples apart, every passage
+// would fall at the same point between two samples and the intervals would
+// come out exact, which a real pendulum never does. This way the passages walk
+// through every point between two samples.
+constexpr double RecordOffBeat = 0.0031;
+
+struct RecordRun {
+    double apart;
+    QString name;
+    QString folder;
+    QProcess* process;
+};
+
+std::vector<RecordRun> startRecordRuns(Children& children, const QTemporaryDir& folders,
+                                       double seconds) {
+    std::vector<RecordRun> runs;
+    for (double apart : Apart) {
+        apart += RecordOffBeat;
+        const QString name = QStringLiteral("record-%1").arg(apart);
+        const QString folder = folders.filePath(name);
+        QDir().mkpath(folder);
+        runs.push_back({apart, name, folder,
+                        children.start(QStringLiteral("bench_subject"),
+                                       {QStringLiteral("record"), QString::number(apart),
+                                        QString::number(seconds), folder},
+                                       name)});
+    }
+    return runs;
+}
+
+BenchFigures::Record finishRecordRun(Children& children, const RecordRun& run, double timeout) {
+    const auto lines = children.finish(run.process, run.name, timeout);
+    const QDir records(run.folder + QStringLiteral("/Tolvane"));
+    const QStringList files = records.entryList({QStringLiteral("*.csv")}, QDir::Files);
+    QFile csv(records.filePath(files.value(0)));
+    if (files.size() != 1 || !csv.open(QIODevice::ReadOnly))
+        return BenchFigures::record(run.apart, lines, {});
+    return BenchFigures::record(run.apart, lines, csv.readAll());
+}
+
 QString loadAverage() {
     QFile f(QStringLiteral("/proc/loadavg"));
     if (!f.open(QIODevice::ReadOnly))
@@ -145,7 +188,8 @@ int main(int argc, char** argv) {
     figures.startupNoPortMs = startupMs(children, QStringLiteral("/nonexistent/ttyBench"),
                                         QStringLiteral("startup-none"));
 
-    std::fprintf(stderr, "accuracy (%.0f s), idle clock and cost, side by side ...\n", d.accuracy);
+    std::fprintf(stderr, "accuracy and record (%.0f s), idle clock and cost, side by side ...\n",
+                 d.accuracy);
     struct AccuracyRun {
         double apart;
         QString name;
@@ -160,6 +204,11 @@ int main(int argc, char** argv) {
                                             QString::number(d.accuracy)},
                                            name)});
     }
+    QTemporaryDir recordFolders;
+    // A little longer, for the twentieth interval of the slowest swing.
+    const double recordSeconds = d.accuracy + 2;
+    const std::vector<RecordRun> recordRuns =
+        startRecordRuns(children, recordFolders, recordSeconds);
     QProcess* idle = children.start(QStringLiteral("bench_subject"),
                                     {QStringLiteral("drift"), QString::number(d.drift)},
                                     QStringLiteral("drift-idle"));
@@ -183,6 +232,8 @@ int main(int argc, char** argv) {
         figures.accuracies.append(BenchFigures::accuracy(run.apart, lines));
         figures.latencyMs += BenchFigures::latencies(lines);
     }
+    for (const RecordRun& run : recordRuns)
+        figures.records.append(finishRecordRun(children, run, recordSeconds + 60));
 
     std::fprintf(stderr, "clock with %d cores kept busy (%.0f s) ...\n", cores, d.drift);
     std::vector<QProcess*> spinners;

@@ -28,4 +28,7 @@ struct ProgramValues {
     std::int16_t DigitalShadow = 0;
     std::int16_t DigitalBit = 0;
     std::int16_t DigitalBitNo = 0;
+    // "Kiroku=1": every passage goes into a record file as well. Off, nothing
+    // is written and nothing is shown differently.
+    bool KeepRecord = false;
 };

@@ -14,6 +14,7 @@ Sampler::Result Sampler::sample(SerialLink& port) {
     Result r;
     r.brightness = Measuring::takeSample(port, v.SampleCommand);
     const std::chrono::nanoseconds now = m_now();
+    r.at = now;
     if (!r.brightness) {
         if (!m_silent && now - m_lastReplyAt >= SilenceAfter) {
             m_silent = true;

@@ -22,6 +22,7 @@ public:
     // What one tick brought.
     struct Result {
         std::optional<int> brightness; // the sample, when one came back
+        std::chrono::nanoseconds at{}; // when it was taken, by the monotonic clock
         bool passage = false;          // the beam has just been cut
         // The tenths to show: the interval that the passage ended. None for
         // the first passage after a gap, which only starts the count.

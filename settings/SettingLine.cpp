@@ -48,6 +48,17 @@ LineOutcome setSensitivity(std::int16_t& sensitivity, QByteArrayView valueText) 
     return LineOutcome::Continue;
 }
 
+// 1 turns the record on and 0 off; any other number is passed over, like a
+// sensitivity out of range, and the reading goes on.
+LineOutcome setRecord(bool& keepRecord, QByteArrayView valueText) {
+    const auto n = SuutiSub(valueText);
+    if (!n)
+        return LineOutcome::Stop;
+    if (*n == 0 || *n == 1)
+        keepRecord = *n == 1;
+    return LineOutcome::Continue;
+}
+
 } // namespace
 
 LineOutcome applySettingLine(QByteArrayView line, ProgramValues& v) {
@@ -63,5 +74,7 @@ LineOutcome applySettingLine(QByteArrayView line, ProgramValues& v) {
         return setPort(v.PortNo, line.sliced(5));
     if (startsWithKey(line, "KANDO="))
         return setSensitivity(v.Sensitivity, line.sliced(6));
+    if (startsWithKey(line, "KIROKU="))
+        return setRecord(v.KeepRecord, line.sliced(7));
     return LineOutcome::Continue;
 }

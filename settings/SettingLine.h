@@ -14,10 +14,10 @@ enum class LineOutcome {
 // A line's first bytes decide all it does: the longest key, then one byte
 // more than the longest value text that SuutiSub reads (a longer text fails
 // whatever follows). Lines may be cut to this length before they are applied.
-inline constexpr qsizetype SettingLineDecisiveLength = 6 + SuutiSubLongestText + 1;
+inline constexpr qsizetype SettingLineDecisiveLength = 7 + SuutiSubLongestText + 1;
 
 // Applies one line, already stripped of its leading spaces. The keys "Mozi=",
-// "Back=", "Port=" and "Kando=" match in any mix of ASCII upper and lower case
-// at the very start; a line starting with "'" is a comment; anything else is
-// ignored.
+// "Back=", "Port=", "Kando=" and "Kiroku=" match in any mix of ASCII upper and
+// lower case at the very start; a line starting with "'" is a comment; anything
+// else is ignored.
 LineOutcome applySettingLine(QByteArrayView line, ProgramValues& v);

@@ -14,6 +14,7 @@ void setDefaults(ProgramValues& v) {
     v.BackColor = ColorTable::BuiltInBack;
     v.Sensitivity = 50;
     v.PortNo = 1;
+    v.KeepRecord = false;
     v.SampleCommand.fill(char(PerixProtocol::SampleLight), 1);
 }
 

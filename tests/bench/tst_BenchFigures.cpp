@@ -3,6 +3,32 @@
 #include <QTest>
 #include <algorithm>
 
+namespace {
+
+// A record file whose intervals are the given true interval plus each error,
+// after the first passage, which has none; and the readouts beside it.
+struct RecordRun {
+    QByteArray csv = "passage,time,interval_s,shown_s\r\n1,2026-12-07T14:05:03.700,,0.7\r\n";
+    QList<QByteArray> readouts;
+};
+
+RecordRun recordRun(double apart, const QList<double>& errorsMs, int passagesEach = 1) {
+    RecordRun run;
+    for (qsizetype i = 0; i < errorsMs.size(); ++i) {
+        const double truth = apart * passagesEach;
+        run.csv += QByteArray::number(i + 2) + ",2026-12-07T14:05:04.000," +
+                   QByteArray::number(truth + errorsMs[i] / 1000, 'f', 3) + ",1.2\r\n";
+        run.readouts.append("R 12 " + QByteArray::number(truth, 'f', 6));
+    }
+    return run;
+}
+
+QList<double> repeated(double errorMs, int times) {
+    return QList<double>(times, errorMs);
+}
+
+} // namespace
+
 class TestBenchFigures : public QObject {
     Q_OBJECT
 private slots:
@@ -35,6 +61,74 @@ private slots:
         for (qsizetype i = 0; i < errors.size(); ++i)
             QVERIFY2(std::abs(a.errors[i] - errors[i]) < 1e-9, qPrintable(QString::number(i)));
         QCOMPARE(a.missed, missed);
+    }
+
+    // The record's intervals against the true ones, in order, and over runs of twenty.
+    void record_errors_data() {
+        QTest::addColumn<double>("apart");
+        QTest::addColumn<QList<double>>("errorsMs");
+        QTest::addColumn<int>("passagesEach");
+        QTest::addColumn<QList<double>>("meansMs");
+        QTest::addColumn<int>("missed");
+        QTest::newRow("a few") << 1.25 << QList<double>{3, -3, 10} << 1 << QList<double>{} << 0;
+        QTest::newRow("twenty") << 0.3 << repeated(-2, 20) << 1 << QList<double>{-2} << 0;
+        QTest::newRow("forty-one: two runs of twenty")
+            << 0.75 << repeated(10, 20) + QList<double>{-10, 10} + repeated(0, 19) << 1
+            << QList<double>{10, 0} << 0;
+        QTest::newRow("passages missed") << 9.9 << QList<double>{4, 0} << 2 << QList<double>{} << 2;
+    }
+    void record_errors() {
+        QFETCH(double, apart);
+        QFETCH(QList<double>, errorsMs);
+        QFETCH(int, passagesEach);
+        QFETCH(QList<double>, meansMs);
+        QFETCH(int, missed);
+        const RecordRun run = recordRun(apart, errorsMs, passagesEach);
+        const BenchFigures::Record r = BenchFigures::record(apart, run.readouts, run.csv);
+        QCOMPARE(r.problem, QString());
+        QCOMPARE(r.errors.size(), errorsMs.size());
+        for (qsizetype i = 0; i < errorsMs.size(); ++i)
+            QVERIFY2(std::abs(r.errors[i] * 1000 - errorsMs[i]) < 1e-6,
+                     qPrintable(QString::number(i)));
+        QCOMPARE(r.meanErrors.size(), meansMs.size());
+        for (qsizetype i = 0; i < meansMs.size(); ++i)
+            QVERIFY2(std::abs(r.meanErrors[i] * 1000 - meansMs[i]) < 1e-6,
+                     qPrintable(QString::number(i)));
+        QCOMPARE(r.missed, missed);
+    }
+
+    void record_with_nothing_to_compare() {
+        const RecordRun run = recordRun(1.25, {0, 0, 0});
+        QCOMPARE(BenchFigures::record(1.25, run.readouts, {}).problem,
+                 QStringLiteral("no record file"));
+        QCOMPARE(BenchFigures::record(1.25, run.readouts.mid(1), run.csv).problem,
+                 QStringLiteral("the record has 3 intervals, the readouts 2"));
+    }
+
+    // Every interval within 15 ms, and every mean of twenty within 3 ms.
+    void record_goal_met_data() {
+        QTest::addColumn<QList<double>>("errorsMs");
+        QTest::addColumn<int>("passagesEach");
+        QTest::addColumn<bool>("met");
+        QTest::newRow("all close") << repeated(2, 20) + repeated(-10, 1) << 1 << true;
+        QTest::newRow("15 ms is inside") << repeated(0, 19) + QList<double>{15} << 1 << true;
+        QTest::newRow("16 ms is not") << repeated(0, 19) + QList<double>{-16} << 1 << false;
+        QTest::newRow("a mean of 4 ms") << repeated(4, 20) << 1 << false;
+        QTest::newRow("no run of twenty") << repeated(0, 19) << 1 << false;
+        QTest::newRow("a passage missed") << repeated(0, 20) << 2 << false;
+    }
+    void record_goal_met() {
+        QFETCH(QList<double>, errorsMs);
+        QFETCH(int, passagesEach);
+        QFETCH(bool, met);
+        const RecordRun run = recordRun(0.75, errorsMs, passagesEach);
+        BenchFigures figures;
+        figures.records.append(BenchFigures::record(0.75, run.readouts, run.csv));
+        const QStringList rows = figures.table().split('\n').filter(QStringLiteral("Record,"));
+        QCOMPARE(rows.size(), 1);
+        QVERIFY2(
+            rows[0].trimmed().endsWith(met ? QStringLiteral("| yes |") : QStringLiteral("| no  |")),
+            qPrintable(rows[0]));
     }
 
     // The count is compared with the whole tenths the clock has passed, so a

@@ -28,6 +28,7 @@ struct Settings {
     ColorValue back = ColorTable::entry(7);
     long port = 1;
     long kando = 50;
+    bool record = false;
     bool operator==(const Settings&) const = default;
 };
 
@@ -115,6 +116,12 @@ Settings modelRead(const std::string& file) {
                 break;
             if (*n >= 1 && *n <= 254)
                 s.kando = *n;
+        } else if (line.rfind("KIROKU=", 0) == 0) {
+            const auto n = value(7);
+            if (!n)
+                break;
+            if (*n == 0 || *n == 1)
+                s.record = *n == 1;
         }
     }
     return s;
@@ -154,6 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         differ("port");
     if (long(v.Sensitivity) != model.kando)
         differ("sensitivity");
+    if (v.KeepRecord != model.record)
+        differ("record");
     if (v.SampleCommand != QByteArray(1, char(242)))
         differ("sample command");
     return 0;

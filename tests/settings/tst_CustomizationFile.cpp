@@ -14,12 +14,13 @@
 
 namespace {
 
-// The four settings as colour-table numbers, port and sensitivity.
+// The settings as colour-table numbers, port, sensitivity and the record switch.
 struct Settings {
     int text = 0;
     int back = 7;
     int port = 1;
     int kando = 50;
+    bool record = false;
     bool operator==(const Settings&) const = default;
 };
 
@@ -31,7 +32,7 @@ Settings settingsOf(const ProgramValues& v) {
         }
         return -1; // not a table colour at all
     };
-    return {number(v.TextColor), number(v.BackColor), v.PortNo, v.Sensitivity};
+    return {number(v.TextColor), number(v.BackColor), v.PortNo, v.Sensitivity, v.KeepRecord};
 }
 
 // Values as a dialog might have left them: the defaults must replace them all.
@@ -41,6 +42,7 @@ ProgramValues unlikelyValues() {
     v.BackColor = 0x654321;
     v.PortNo = 77;
     v.Sensitivity = 222;
+    v.KeepRecord = true;
     v.SampleCommand = QByteArray(1, '\0');
     return v;
 }
@@ -80,11 +82,12 @@ QByteArray utf16(const QByteArray& ascii) {
 
 namespace QTest {
 template <> char* toString(const Settings& s) {
-    return qstrdup(QStringLiteral("text %1 back %2 port %3 kando %4")
+    return qstrdup(QStringLiteral("text %1 back %2 port %3 kando %4 record %5")
                        .arg(s.text)
                        .arg(s.back)
                        .arg(s.port)
                        .arg(s.kando)
+                       .arg(s.record)
                        .toUtf8()
                        .constData());
 }
@@ -138,6 +141,30 @@ private slots:
             << QByteArray("Kando=30\r\nKando=255\r\nKando=0\r\nKando=-5\r\nKando=+5\r\nPort=3\r\n")
             << Settings{0, 7, 3, 30};
 
+        // The record switch: 1 on, 0 off, any other number passed over like an
+        // out-of-range Kando; a failed number ends the reading as for any key.
+        const Settings recording{0, 7, 1, 50, true};
+        QTest::newRow("Kiroku=1") << QByteArray("Kiroku=1\r\n") << recording;
+        QTest::newRow("Kiroku=0") << QByteArray("Kiroku=0\r\n") << defaults;
+        QTest::newRow("kIROKU=1 in any case") << QByteArray("kIROKU=1") << recording;
+        QTest::newRow("later Kiroku=0 wins") << QByteArray("Kiroku=1\nKiroku=0\n") << defaults;
+        QTest::newRow("Kiroku=1.5 reads 1") << QByteArray("Kiroku=1.5") << recording;
+        QTest::newRow("Kiroku=1 ' comment")
+            << QByteArray("Kiroku=1 ' the lesson's record") << recording;
+        QTest::newRow("Kiroku= 1 reads 0") << QByteArray("Kiroku=1\nKiroku= 1\n") << defaults;
+        QTest::newRow("Kiroku=+1 reads 0") << QByteArray("Kiroku=1\nKiroku=+1\n") << defaults;
+        QTest::newRow("Kiroku =1 no key") << QByteArray("Kiroku =1\r\n") << defaults;
+        QTest::newRow("Kiroku refused, reading goes on")
+            << QByteArray("Kiroku=1\r\nKiroku=2\r\nKiroku=-1\r\nKiroku=32767\r\nPort=3\r\n")
+            << Settings{0, 7, 3, 50, true};
+        QTest::newRow("Kiroku=40000 stops")
+            << QByteArray("Kiroku=1\r\nKiroku=40000\r\nPort=3\r\n") << recording;
+        QTest::newRow("Kiroku=99999 stops before its own setting")
+            << QByteArray("Back=2\r\nKiroku=99999\r\nKiroku=1\r\n") << Settings{0, 2, 1, 50};
+        QTest::newRow("Kiroku with the other keys")
+            << QByteArray("Mozi=14\r\nBack=1\r\nPort=2\r\nKando=30\r\nKiroku=1\r\n")
+            << Settings{14, 1, 2, 30, true};
+
         // A failed value keeps that setting and ends the reading; earlier lines stay.
         QTest::newRow("Mozi=16 stops") << QByteArray("Mozi=16\r\nBack=1\r\n") << defaults;
         QTest::newRow("Back=-1 stops")
@@ -185,6 +212,10 @@ private slots:
             << "Kando=30" + x32765 + "\r\nBack=1" << Settings{0, 1, 1, 30};
         QTest::newRow("value of 32,768 characters")
             << "Kando=30" + x32765 + "x\r\nBack=1" << defaults;
+        QTest::newRow("Kiroku value of 32,767 characters")
+            << "Kiroku=1" + QByteArray(32766, 'x') + "\r\nBack=1" << Settings{0, 1, 1, 50, true};
+        QTest::newRow("Kiroku value of 32,768 characters")
+            << "Kiroku=1" + QByteArray(32767, 'x') + "\r\nBack=1" << defaults;
         QTest::newRow("32,766 zeros read 0")
             << "Kando=" + zeros32766 + "\r\nBack=1" << Settings{0, 1, 1, 50};
         QTest::newRow("32,767 zeros fail") << "Kando=" + zeros32766 + "0\r\nBack=1" << defaults;

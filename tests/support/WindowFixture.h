@@ -5,12 +5,15 @@
 #include "app/MainWindow.h"
 #include "core/ProgramValues.h"
 
+#include <QDateTime>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <chrono>
 #include <memory>
 
 // A main window on a scripted port, with fresh program-wide values and
-// message boxes a test can answer.
+// message boxes a test can answer. A record goes into a documents folder of
+// its own, never the user's.
 struct WindowFixture {
     ProgramValues v;
     ScriptedMessageBoxes boxes;
@@ -19,13 +22,26 @@ struct WindowFixture {
     // The monotonic clock the window counts its tenths by; it moves only when
     // the test says so.
     std::chrono::nanoseconds now{};
+    // The wall clock stands at wallAtZero when `now` is zero and moves with it.
+    QDateTime wallAtZero{QDate(2026, 12, 7), QTime(14, 5, 3)};
+    QTemporaryDir documents;
     std::unique_ptr<MainWindow> window;
 
-    WindowFixture() {
+    // The record's file is made in `documents` unless createFile says otherwise.
+    explicit WindowFixture(RecordPlace::CreateFile createFile = {}) {
         auto owned = std::make_unique<ScriptedPort>();
         port = owned.get();
+        RecordPlace place = RecordPlace::inDocuments(documents.path(), [this] { return wall(); });
+        if (createFile)
+            place.createFile = std::move(createFile);
         window = std::make_unique<MainWindow>(
-            v, std::move(owned), boxes, [this] { ++endCalls; }, [this] { return now; });
+            v, std::move(owned), boxes, [this] { ++endCalls; }, [this] { return now; },
+            std::move(place));
+    }
+
+    QDateTime wall() const {
+        return wallAtZero.addMSecs(
+            std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
     }
 
     // Starts up with a box that answers the probe, then stops the real timers
