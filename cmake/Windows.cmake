@@ -69,6 +69,7 @@ set(TOLVANE_ZIP_LICENSES
     LGPL-3.txt=${TOLVANE_LGPL3}
     GPL-3.txt=${TOLVANE_GPL3}
     GCC-exception-3.1.txt=${licenses}/GCC-exception-3.1.txt
+    Qt-GPL-exception-1.0.txt=${licenses}/Qt-GPL-exception-1.0.txt
     winpthreads.txt=${licenses}/winpthreads.txt
     Qt-copyright.txt=${TOLVANE_QTBASE_COPYRIGHT}
     QtSerialPort-copyright.txt=${TOLVANE_QTSERIALPORT_COPYRIGHT})
