@@ -2,8 +2,11 @@
 // and printed as one table with the goal beside each figure. It prints
 // figures and never fails on them.
 //
-// The accuracy and record runs, the idle clock and the cost pair run side by
-// side: they are mostly idle. The busy clock runs last, alone with its spinners.
+// The cost pair runs first, alone, so that nothing else of the bench takes
+// its cores and wakes it, with its simulated box on a core of its own. The accuracy runs and the
+// idle clock then run side by side: they are mostly idle. The record runs follow on their own,
+// since the record times each passage to a few milliseconds and a crowded machine would hold its
+// samples up. The busy clock runs last, alone with its spinners.
 #include "bench/BenchFigures.h"
 #include "sim/PendulumLight.h"
 #include "sim/PtyBox.h"
@@ -18,6 +21,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
+#include <sched.h>
 
 namespace {
 
@@ -36,6 +40,17 @@ struct Durations {
     int cost = 30;
 };
 
+// Keeps the calling thread, and the threads and processes it starts from now
+// on, to one core; -1 gives them every core again.
+void keepToCore(int core) {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    for (int c = 0; c < CPU_SETSIZE; ++c)
+        if (core < 0 || c == core)
+            CPU_SET(c, &set);
+    sched_setaffinity(0, sizeof set, &set);
+}
+
 qint64 steadyNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
@@ -51,8 +66,12 @@ public:
         m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     }
 
-    QProcess* start(const QString& program, const QStringList& args, const QString& name) {
+    // On `core` alone when one is given.
+    QProcess* start(const QString& program, const QStringList& args, const QString& name,
+                    int core = -1) {
         auto* p = new QProcess;
+        if (core >= 0)
+            p->setChildProcessModifier([core] { keepToCore(core); });
         p->setWorkingDirectory(m_dir.path());
         p->setProcessEnvironment(m_env);
         p->setStandardOutputFile(m_dir.filePath(name + QStringLiteral(".out")));
@@ -188,8 +207,32 @@ int main(int argc, char** argv) {
     figures.startupNoPortMs = startupMs(children, QStringLiteral("/nonexistent/ttyBench"),
                                         QStringLiteral("startup-none"));
 
-    std::fprintf(stderr, "accuracy and record (%.0f s), idle clock and cost, side by side ...\n",
-                 d.accuracy);
+    std::fprintf(stderr, "cost, beside the bare program (%d s) ...\n", d.costWarmup + d.cost);
+    {
+        // Tolvane and the bare program share the first core; the simulated
+        // box that answers Tolvane has the second. On the same core its
+        // thread, woken by every command, would take the core from Tolvane
+        // there and then: a wake-up of Tolvane's that a real box, on the far
+        // end of a serial line, never causes.
+        const int programsCore = cores > 1 ? 0 : -1;
+        keepToCore(cores > 1 ? 1 : -1);
+        PtyBox costBox([&] { return light.brightnessAt(double(boxTime.nsecsElapsed()) / 1e9); });
+        keepToCore(-1);
+        const QStringList costArgs = {QString::number(d.costWarmup), QString::number(d.cost)};
+        QProcess* tolvane =
+            children.start(QStringLiteral("bench_subject"),
+                           QStringList{QStringLiteral("cost"), costBox.slavePath()} + costArgs,
+                           QStringLiteral("cost-tolvane"), programsCore);
+        QProcess* bare = children.start(QStringLiteral("bench_bare"), costArgs,
+                                        QStringLiteral("cost-bare"), programsCore);
+        const double costTimeout = d.costWarmup + d.cost + 30;
+        figures.costTolvane = BenchFigures::cost(
+            children.finish(tolvane, QStringLiteral("cost-tolvane"), costTimeout));
+        figures.costBare =
+            BenchFigures::cost(children.finish(bare, QStringLiteral("cost-bare"), costTimeout));
+    }
+
+    std::fprintf(stderr, "accuracy (%.0f s) and idle clock, side by side ...\n", d.accuracy);
     struct AccuracyRun {
         double apart;
         QString name;
@@ -204,27 +247,9 @@ int main(int argc, char** argv) {
                                             QString::number(d.accuracy)},
                                            name)});
     }
-    QTemporaryDir recordFolders;
-    // A little longer, for the twentieth interval of the slowest swing.
-    const double recordSeconds = d.accuracy + 2;
-    const std::vector<RecordRun> recordRuns =
-        startRecordRuns(children, recordFolders, recordSeconds);
     QProcess* idle = children.start(QStringLiteral("bench_subject"),
                                     {QStringLiteral("drift"), QString::number(d.drift)},
                                     QStringLiteral("drift-idle"));
-    const QStringList costArgs = {QString::number(d.costWarmup), QString::number(d.cost)};
-    QProcess* tolvane =
-        children.start(QStringLiteral("bench_subject"),
-                       QStringList{QStringLiteral("cost"), box.slavePath()} + costArgs,
-                       QStringLiteral("cost-tolvane"));
-    QProcess* bare =
-        children.start(QStringLiteral("bench_bare"), costArgs, QStringLiteral("cost-bare"));
-
-    const double costTimeout = d.costWarmup + d.cost + 30;
-    figures.costTolvane =
-        BenchFigures::cost(children.finish(tolvane, QStringLiteral("cost-tolvane"), costTimeout));
-    figures.costBare =
-        BenchFigures::cost(children.finish(bare, QStringLiteral("cost-bare"), costTimeout));
     figures.driftIdle =
         BenchFigures::drift(children.finish(idle, QStringLiteral("drift-idle"), d.drift + 30));
     for (const AccuracyRun& run : accuracy) {
@@ -232,6 +257,13 @@ int main(int argc, char** argv) {
         figures.accuracies.append(BenchFigures::accuracy(run.apart, lines));
         figures.latencyMs += BenchFigures::latencies(lines);
     }
+
+    // A little longer, for the twentieth interval of the slowest swing.
+    const double recordSeconds = d.accuracy + 2;
+    std::fprintf(stderr, "record (%.0f s) ...\n", recordSeconds);
+    QTemporaryDir recordFolders;
+    const std::vector<RecordRun> recordRuns =
+        startRecordRuns(children, recordFolders, recordSeconds);
     for (const RecordRun& run : recordRuns)
         figures.records.append(finishRecordRun(children, run, recordSeconds + 60));
 

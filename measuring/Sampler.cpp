@@ -12,9 +12,11 @@ void Sampler::begin() {
 
 Sampler::Result Sampler::sample(SerialLink& port) {
     Result r;
-    r.brightness = Measuring::takeSample(port, v.SampleCommand);
     const std::chrono::nanoseconds now = m_now();
-    r.at = now;
+    r.brightness = Measuring::takeSample(port, v.SampleCommand);
+    // Timed by the tick that asked, not by this one, which may have come late.
+    r.at = m_lastCommandAt.value_or(now);
+    m_lastCommandAt = now;
     if (!r.brightness) {
         if (!m_silent && now - m_lastReplyAt >= SilenceAfter) {
             m_silent = true;

@@ -22,8 +22,10 @@ public:
     // What one tick brought.
     struct Result {
         std::optional<int> brightness; // the sample, when one came back
-        std::chrono::nanoseconds at{}; // when it was taken, by the monotonic clock
-        bool passage = false;          // the beam has just been cut
+        // When the box read its sensor for it, by the monotonic clock: the
+        // reply read now answers the command sent on the tick before.
+        std::chrono::nanoseconds at{};
+        bool passage = false; // the beam has just been cut
         // The tenths to show: the interval that the passage ended. None for
         // the first passage after a gap, which only starts the count.
         std::optional<int> period;
@@ -50,6 +52,8 @@ private:
     ProgramValues& v;
     TenthClock::Now m_now;
     std::chrono::nanoseconds m_lastReplyAt{};
+    // When the latest sampling command went out: the next reply answers it.
+    std::optional<std::chrono::nanoseconds> m_lastCommandAt;
     bool m_silent = false;
     bool m_afterGap = false;
 };

@@ -134,6 +134,27 @@ private slots:
         QCOMPARE(b.shown, shown);
         QCOMPARE(b.passages, passages);
     }
+
+    // A passage's time is when the box read its sensor: the tick before the
+    // one that reads the reply sent the command. A reading tick that comes
+    // late does not make the passage late.
+    void a_passage_is_timed_by_the_tick_that_asked_data() {
+        QTest::addColumn<int>("readingLateMs");
+        QTest::newRow("on time") << 0;
+        QTest::newRow("reading tick 8 ms late") << 8;
+        QTest::newRow("reading tick 40 ms late") << 40;
+    }
+    void a_passage_is_timed_by_the_tick_that_asked() {
+        QFETCH(int, readingLateMs);
+        Bench b;
+        b.run(500, 200);
+        const std::chrono::nanoseconds asked = b.now;
+        b.now += 10ms + std::chrono::milliseconds(readingLateMs);
+        b.port.reads.push_back(QByteArray(1, char(20)));
+        const Sampler::Result r = b.sampler.sample(b.port);
+        QVERIFY(r.passage);
+        QCOMPARE(r.at, asked);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestSampler)
