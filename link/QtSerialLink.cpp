@@ -39,6 +39,21 @@ PortOpenError::Reason openFailureReason(QSerialPort::SerialPortError error,
     }
 }
 
+// Only ResourceError means that the device has gone away; a garbled read or
+// a write refused once (noise on a long cable, a busy USB hub) must not wipe
+// the reading. On Windows, though, Qt's overlapped reads and writes cannot go
+// on after one of them has failed: the next one ends the program inside
+// QSerialPort (seen with Qt 6.4 under Wine when the line hung up: "Not ready",
+// then "Broken pipe"). There every failure counts as the port gone, and the
+// watch opens it afresh. Windows reports no line errors from noise anyway.
+bool meansPortGone(QSerialPort::SerialPortError error) {
+#ifdef Q_OS_WIN
+    return error != QSerialPort::NoError && error != QSerialPort::TimeoutError;
+#else
+    return error == QSerialPort::ResourceError;
+#endif
+}
+
 // The box's receive buffer is 1024 bytes; keeping Qt's the same size stops a
 // stalled reader from piling up memory.
 constexpr qint64 ReceiveBufferSize = 1024;
@@ -164,11 +179,9 @@ void QtSerialLink::onError(QSerialPort::SerialPortError error) {
         return;
     if (!m_port.isOpen() || m_gaveUp)
         return;
-    if (error != QSerialPort::ResourceError) {
-        // Only ResourceError means the device has gone away; a garbled read or
-        // a write refused once (noise on a long cable, a busy USB hub) must not
-        // wipe the reading. Cleared, so that the next one is reported again;
-        // the watch on the line judges whether it keeps failing.
+    if (!meansPortGone(error)) {
+        // Cleared, so that the next one is reported again; the watch on the
+        // line judges whether it keeps failing.
         m_port.clearError();
         reportFault();
         return;
