@@ -25,7 +25,7 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
     // The port goes through a watch that reports it when it goes away mid-run
     // and opens it again, or for the first time when start-up could not.
     auto watch = std::make_unique<LinkWatch>(
-        v, std::move(port), LinkWatch::Hooks{[this] { linkGone(); }, [this] { linkBack(); }},
+        std::move(port), LinkWatch::Hooks{[this] { linkGone(); }, [this] { linkBack(); }},
         [this] { return std::chrono::duration_cast<std::chrono::milliseconds>(m_now()).count(); });
     m_linkWatch = watch.get();
     m_port = std::move(watch);
@@ -56,7 +56,7 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
     connect(&Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
     connect(&Timer3, &QTimer::timeout, this, &MainWindow::Timer3_Timer);
 
-    m_suuti = std::make_unique<Suuti>(v, [this](const QString& text) { Label1->setText(text); });
+    m_suuti = std::make_unique<Suuti>(v, labelNotices());
     m_perix = std::make_unique<Perix>(v, labelNotices(), *m_port, std::move(endProgram));
     LinkTimer.setInterval(LinkWatch::TickMs);
     connect(&LinkTimer, &QTimer::timeout, this, &MainWindow::LinkTimer_Timer);
@@ -71,7 +71,7 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
 
 // The colour dialog has no owner, so it would outlive the window that it
 // colours: it goes with it, when the program ends. The sensitivity dialog
-// holds this window's timers, so it goes before they do.
+// calls back into this window, so it goes first.
 MainWindow::~MainWindow() {
     delete m_color;
     delete m_settei;
@@ -99,7 +99,7 @@ void MainWindow::buildMenus() {
 
 void MainWindow::Form_Load() {
     v.SampleCommand = QByteArray(1, '\0');
-    v.TenthCount = 0;
+    Measuring::freshInterval(v);
     applySizingRule();
     Timer1.stop();
     Timer2.stop();
@@ -119,7 +119,7 @@ void MainWindow::Form_Load() {
     v.ShownBackColor = v.BackColor;
     Timer1.setInterval(TenthClock::SamplingMs);
     Timer1.start();
-    v.TenthCount = 0;
+    Measuring::freshInterval(v);
     Timer2.setInterval(TenthClock::TenthMs);
     m_tenths.restart();
     Timer2.start();
@@ -195,8 +195,7 @@ void MainWindow::MenuSettei_Click() {
     recordGap();
     if (!m_settei) {
         // The close box discards the dialog; the next opening starts empty.
-        m_settei = new FSettei(
-            v, Timer1, Timer3, [this] { discardSettei(); }, this);
+        m_settei = new FSettei(v, {[this] { setteiLeft(); }, [this] { discardSettei(); }}, this);
     }
     m_settei->show();
     m_settei->activateWindow();
@@ -205,8 +204,15 @@ void MainWindow::MenuSettei_Click() {
     m_settei->selectForSensitivity();
     Timer3.setInterval(TenthClock::SamplingMs);
     Timer3.start();
-    v.TenthCount = 0;
+    Measuring::freshInterval(v);
     v.DataValue = 0;
+}
+
+void MainWindow::setteiLeft() {
+    // Never two samplers: the dialog's stops before the display's starts.
+    Timer3.stop();
+    Timer1.start();
+    Measuring::freshInterval(v);
 }
 
 // Modeless and without an owner; a new one after each close, so that it starts
@@ -276,6 +282,8 @@ void MainWindow::linkGone() {
 }
 
 void MainWindow::linkBack() {
+    // The time the box was away is no period, and its light may have changed.
+    Measuring::freshInterval(v, Measuring::Peak::Forgotten);
     m_sampler.gap();
     showBoxBack();
 }

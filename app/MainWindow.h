@@ -64,15 +64,15 @@ public:
     // The record while it is being written.
     const PassageRecord* record() const { return m_record.get(); }
 
-    QLabel* Label1 = nullptr;
-    QTimer Timer1;
-    QTimer Timer2;
-    QTimer Timer3;
-    QTimer LinkTimer;
-    QAction* MenuOwaru = nullptr;
-    QAction* MenuSettei = nullptr;
-    QAction* MenuColor = nullptr;
-    QAction* MenuSetumei = nullptr;
+    QLabel* Label1 = nullptr;       // the big display: periods and notices
+    QTimer Timer1;                  // sampling for the display, every 10 ms
+    QTimer Timer2;                  // the tenths clock, every 100 ms
+    QTimer Timer3;                  // sampling for the sensitivity dialog, while it is open
+    QTimer LinkTimer;               // watching for the box while its port is away
+    QAction* MenuOwaru = nullptr;   // 終了: quit, after asking
+    QAction* MenuSettei = nullptr;  // かんどせってい: the sensitivity dialog
+    QAction* MenuColor = nullptr;   // the colour dialog
+    QAction* MenuSetumei = nullptr; // the explanation box
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +94,8 @@ private:
     // Sampling was interrupted: the record's next passage has no interval.
     void recordGap();
     void recordPassage(const Sampler::Result& r);
+    // The sensitivity dialog was left: sampling goes back to the display.
+    void setteiLeft();
     // Lets the sensitivity dialog go once its close box has been answered.
     void discardSettei();
 

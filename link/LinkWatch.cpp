@@ -3,9 +3,8 @@
 #include "LinkStartup.h"
 #include "core/PerixProtocol.h"
 
-LinkWatch::LinkWatch(ProgramValues& values, std::unique_ptr<SerialLink> port, Hooks hooks,
-                     Clock clock)
-    : v(values), m_port(std::move(port)), m_hooks(std::move(hooks)), m_clock(std::move(clock)) {
+LinkWatch::LinkWatch(std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock)
+    : m_port(std::move(port)), m_hooks(std::move(hooks)), m_clock(std::move(clock)) {
     m_port->whenGone([this] { lost(); });
     m_port->whenFaulty([this] { faulted(); });
 }
@@ -129,9 +128,6 @@ void LinkWatch::collectProbeReply(qint64 now) {
     if (LinkStartup::replyIsFromBox(m_reply)) {
         m_state = State::Healthy;
         m_reply.clear();
-        // A fresh interval, as at start-up: the time the box was away is no period.
-        v.TenthCount = 0;
-        v.PeakBrightness = 0;
         if (m_hooks.back)
             m_hooks.back();
         return;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/ProgramValues.h"
 #include "link/SerialLink.h"
 
 #include <QByteArray>
@@ -21,8 +20,7 @@
 // failing for about a second), the link looks closed to its users while,
 // about once a second, it opens COM n afresh (the name looked up again) and
 // wakes and probes the box as at start-up, never waiting on the line. When
-// the box answers, measuring starts a fresh interval and the line is theirs
-// again.
+// the box answers, the line is theirs again.
 //
 // The owner calls tick() every TickMs while watching() is true; the clock
 // gives milliseconds from any fixed point, so tests can move it by hand.
@@ -32,7 +30,7 @@ public:
     struct Hooks {
         // The port has gone: tell the user and start calling tick().
         std::function<void()> gone;
-        // The box has answered again.
+        // The box has answered again: its user starts a fresh interval.
         std::function<void()> back;
     };
 
@@ -43,7 +41,7 @@ public:
     // quiet second between them, counts as gone; a single error does not.
     static constexpr int FailingMs = 1000;
 
-    LinkWatch(ProgramValues& values, std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock);
+    LinkWatch(std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock);
 
     // Start-up has had its try at the port. A port that did not open is
     // watched from now on like a lost one; nothing is reported, since the
@@ -80,7 +78,6 @@ private:
     void collectProbeReply(qint64 now);
     void giveUpTry();
 
-    ProgramValues& v;
     std::unique_ptr<SerialLink> m_port;
     Hooks m_hooks;
     Clock m_clock;

@@ -38,6 +38,12 @@ std::optional<int> detect(ProgramValues& v, int brightness) {
     return shown;
 }
 
+void freshInterval(ProgramValues& v, Peak peak) {
+    v.TenthCount = 0;
+    if (peak == Peak::Forgotten)
+        v.PeakBrightness = 0;
+}
+
 void clockTick(ProgramValues& v, std::int64_t tenths) {
     v.TenthCount = std::int32_t(std::min<std::int64_t>(v.TenthCount + tenths, MaxTenthCount));
 }

@@ -20,6 +20,17 @@ std::optional<int> takeSample(SerialLink& port, const QByteArray& sampleCommand)
 // show when the beam has just been interrupted.
 std::optional<int> detect(ProgramValues& v, int brightness);
 
+// What a fresh interval does with the brightest light seen so far.
+enum class Peak {
+    Kept,     // sampling only paused: the same light, the same peak
+    Forgotten // the box was away: its light may differ now
+};
+
+// A fresh interval: the tenths are counted from 0 again. Every start of
+// counting goes through here (start-up, the sensitivity dialog opened and
+// left, the box back after it was away).
+void freshInterval(ProgramValues& v, Peak peak = Peak::Kept);
+
 // Tenths of a second have gone by: one on each clock tick, more when the
 // tick came late. The count stops at MaxTenthCount.
 void clockTick(ProgramValues& v, std::int64_t tenths = 1);

@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 namespace {
 
@@ -32,11 +31,10 @@ int FSettei::optionFor(int sensitivity) {
     return int(OptionValues.size()) - 1;
 }
 
-FSettei::FSettei(ProgramValues& values, QTimer& timer1, QTimer& timer3,
-                 std::function<void()> discarded, QWidget* parent)
+FSettei::FSettei(ProgramValues& values, Exits exits, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      v(values), m_timer1(timer1), m_timer3(timer3), m_discarded(std::move(discarded)) {
+      v(values), m_exits(std::move(exits)) {
     setWindowTitle(FSetteiTexts::caption());
     setFont(displayFont(12));
     setFixedSize(Twips::rect(0, 0, 5625, 3795).size());
@@ -133,9 +131,8 @@ void FSettei::showNoReadings() {
 }
 
 void FSettei::leave() {
-    m_timer3.stop();
-    m_timer1.start();
-    v.TenthCount = 0;
+    if (m_exits.left)
+        m_exits.left();
 }
 
 void FSettei::CmdOk_Click() {
@@ -161,8 +158,8 @@ void FSettei::closeEvent(QCloseEvent* event) {
     if (isVisible())
         Form_Unload();
     event->accept();
-    if (m_discarded)
-        m_discarded();
+    if (m_exits.discarded)
+        m_exits.discarded();
 }
 
 void FSettei::paintEvent(QPaintEvent*) {

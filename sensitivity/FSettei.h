@@ -11,12 +11,12 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 
 // The sensitivity dialog: five preset thresholds, with the live brightness
-// and the periods they give. The main window's Timer3 samples while it is
-// open and writes the readings into Label1 and Label3. Each handler is a
-// plain member function so that tests can drive it directly.
+// and the periods they give. The main window samples while it is open and
+// writes the readings into Label1 and Label3; it is told when the dialog is
+// left, and hands sampling back itself. Each handler is a plain member
+// function so that tests can drive it directly.
 class FSettei : public QWidget {
     Q_OBJECT
 public:
@@ -26,11 +26,15 @@ public:
     // below it, the least sensitive one above 80.
     static int optionFor(int sensitivity);
 
-    // Timer1 is the main window's sampling, Timer3 the dialog's; leaving the
-    // dialog hands sampling back. discarded runs once the close box has been
-    // answered, so the owner can let this dialog go.
-    FSettei(ProgramValues& values, QTimer& timer1, QTimer& timer3, std::function<void()> discarded,
-            QWidget* parent = nullptr);
+    // What the owner is told.
+    struct Exits {
+        // Left by OK, Cancel or the close box, the sensitivity settled.
+        std::function<void()> left;
+        // The close box has been answered: the owner may let this dialog go.
+        std::function<void()> discarded;
+    };
+
+    FSettei(ProgramValues& values, Exits exits, QWidget* parent = nullptr);
 
     // Handlers.
     void KandoOp_Click(int index);
@@ -48,16 +52,16 @@ public:
     // The box is away: no brightness and no period, rather than old ones.
     void showNoReadings();
 
-    QLabel* FSetteiLbl = nullptr;
-    QLabel* Label4 = nullptr;
-    std::array<QRadioButton*, 5> KandoOp{};
-    QPushButton* CmdOk = nullptr;
-    QPushButton* CmdCansel = nullptr;
-    QFrame* Frame1 = nullptr;
-    QLabel* Label0 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
+    QLabel* FSetteiLbl = nullptr;           // the heading
+    QLabel* Label4 = nullptr;               // the note beside the heading
+    std::array<QRadioButton*, 5> KandoOp{}; // the five thresholds, OptionValues
+    QPushButton* CmdOk = nullptr;           // keeps the chosen sensitivity
+    QPushButton* CmdCansel = nullptr;       // back to the sensitivity at opening
+    QFrame* Frame1 = nullptr;               // the readings' box
+    QLabel* Label0 = nullptr;               // heading of the period
+    QLabel* Label1 = nullptr;               // the period the chosen threshold gives
+    QLabel* Label2 = nullptr;               // heading of the brightness
+    QLabel* Label3 = nullptr;               // the live brightness
     // The fixed arrow from the note down to the options.
     QLine Line1, Line2, Line3;
 
@@ -68,11 +72,9 @@ protected:
 private:
     void buildControls();
     void buildFrame();
-    // Hands sampling back to the main window, as every way out does.
+    // Every way out tells the owner.
     void leave();
 
     ProgramValues& v;
-    QTimer& m_timer1;
-    QTimer& m_timer3;
-    std::function<void()> m_discarded;
+    Exits m_exits;
 };

@@ -18,7 +18,6 @@ enum Start { PulledOut, NeverOpened };
 // A watch on a scripted port whose adapter is pulled out at time 0, or which
 // start-up could not open, then ticked as the main window's timer would tick it.
 struct Watched {
-    ProgramValues v;
     ScriptedPort* scripted = new ScriptedPort;
     ScriptedPort& port = *scripted; // owned by the watch
     qint64 now = -1000;
@@ -27,8 +26,7 @@ struct Watched {
     qint64 backAt = -1;
     QList<qint64> triedAt;
     int samplesThrough = 0;
-    LinkWatch watch{v,
-                    std::unique_ptr<SerialLink>(scripted),
+    LinkWatch watch{std::unique_ptr<SerialLink>(scripted),
                     {[this] { ++goneCalls; },
                      [this] {
                          ++backCalls;
@@ -75,15 +73,13 @@ struct Watched {
 // that answers each sample until `silentFrom`, while the port reports the
 // errors it is told to.
 struct Sampled {
-    ProgramValues v;
     ScriptedPort* scripted = new ScriptedPort;
     ScriptedPort& port = *scripted; // owned by the watch
     qint64 now = 0;
     qint64 goneAt = -1;
     qint64 closedAt = -1;
     int throws = 0;
-    LinkWatch watch{v,
-                    std::unique_ptr<SerialLink>(scripted),
+    LinkWatch watch{std::unique_ptr<SerialLink>(scripted),
                     {[this] {
                          if (goneAt < 0)
                              goneAt = now;
@@ -179,8 +175,6 @@ private slots:
         QFETCH(qint64, back);
 
         Watched w{Start(start)};
-        w.v.TenthCount = 37;
-        w.v.PeakBrightness = 210;
         for (const QByteArray& r : replies)
             w.port.reads.push_back(r);
         w.run(3500, failedOpens);
@@ -200,9 +194,6 @@ private slots:
         // A port whose box did not answer is let go again.
         QCOMPARE(w.port.closes, int(opened) - (back < 0 ? 0 : 1));
         QCOMPARE(w.port.isOpen(), back >= 0);
-        // Back: a fresh interval. Still away: measuring values untouched.
-        QCOMPARE(w.v.TenthCount, back < 0 ? 37 : 0);
-        QCOMPARE(w.v.PeakBrightness, back < 0 ? 210 : 0);
     }
 
     void gone_again_while_probing_waits_a_whole_second() {

@@ -155,6 +155,25 @@ private slots:
         QVERIFY(r.passage);
         QCOMPARE(r.at, asked);
     }
+
+    // After a fresh interval the count starts from 0; the peak goes only when
+    // asked, so that a beam already cut is caught at once or not at all.
+    void a_fresh_interval_restarts_the_count_data() {
+        QTest::addColumn<int>("peak");
+        QTest::addColumn<bool>("darkIsPassage");
+        QTest::newRow("peak kept") << int(Measuring::Peak::Kept) << true;
+        QTest::newRow("peak forgotten") << int(Measuring::Peak::Forgotten) << false;
+    }
+    void a_fresh_interval_restarts_the_count() {
+        QFETCH(int, peak);
+        QFETCH(bool, darkIsPassage);
+        Bench b;
+        b.run(700, 200);
+        Measuring::freshInterval(b.v, Measuring::Peak(peak));
+        QCOMPARE(b.v.TenthCount, 0);
+        b.run(300, 20);
+        QCOMPARE(b.shown, darkIsPassage ? QList<int>{1} : QList<int>{});
+    }
 };
 
 QTEST_APPLESS_MAIN(TestSampler)
