@@ -39,20 +39,20 @@ public:
     void Command2_Click();
     void Command3_Click();
 
-    SelectorLabel* Label1 = nullptr;
-    SelectorLabel* Label2 = nullptr;
-    ColorSwatch* Picture1 = nullptr;
-    ColorSwatch* Picture2 = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
-    QLabel* Label10 = nullptr;
-    QLabel* Label11 = nullptr;
-    QLabel* Label12 = nullptr;
-    ChannelBar* VScroll1 = nullptr;
-    ChannelBar* VScroll2 = nullptr;
-    ChannelBar* VScroll3 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
+    SelectorLabel* Label1 = nullptr; // selects the text colour for editing
+    SelectorLabel* Label2 = nullptr; // selects the background for editing
+    ColorSwatch* Picture1 = nullptr; // the text colour being mixed
+    ColorSwatch* Picture2 = nullptr; // the background being mixed
+    QPlainTextEdit* Text1 = nullptr; // how to use the dialog
+    QLabel* Label10 = nullptr;       // red's caption
+    QLabel* Label11 = nullptr;       // green's caption
+    QLabel* Label12 = nullptr;       // blue's caption
+    ChannelBar* VScroll1 = nullptr;  // red, 0..255
+    ChannelBar* VScroll2 = nullptr;  // green, 0..255
+    ChannelBar* VScroll3 = nullptr;  // blue, 0..255
+    QPushButton* Command1 = nullptr; // OK: the mixed colours to the display
+    QPushButton* Command2 = nullptr; // Cancel: the display as before
+    QPushButton* Command3 = nullptr; // the built-in colours
 
 private:
     void buildControls();

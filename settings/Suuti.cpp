@@ -2,20 +2,21 @@
 
 #include "CustomizationReader.h"
 #include "SuutiTexts.h"
-#include "core/ColorTable.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 
+// The settings Tv.txt may change, back to the values a fresh run starts with.
 void setDefaults(ProgramValues& v) {
-    v.TextColor = ColorTable::BuiltInText;
-    v.BackColor = ColorTable::BuiltInBack;
-    v.Sensitivity = 50;
-    v.PortNo = 1;
-    v.KeepRecord = false;
-    v.SampleCommand.fill(char(PerixProtocol::SampleLight), 1);
+    const ProgramValues defaults;
+    v.TextColor = defaults.TextColor;
+    v.BackColor = defaults.BackColor;
+    v.Sensitivity = defaults.Sensitivity;
+    v.PortNo = defaults.PortNo;
+    v.KeepRecord = defaults.KeepRecord;
+    v.SampleCommand.fill(defaults.SampleCommand.at(0), 1);
 }
 
 // Only a plain file counts: a pipe or a device of that name could keep the
@@ -26,18 +27,18 @@ bool openCustomizationFile(QFile& file) {
 
 } // namespace
 
-Suuti::Suuti(ProgramValues& values, ShowNotice showOnLabel1)
-    : v(values), m_showOnLabel1(std::move(showOnLabel1)) {}
+Suuti::Suuti(ProgramValues& values, NoticeSink notices)
+    : v(values), m_notices(std::move(notices)) {}
 
 void Suuti::SuutiInit() {
     setDefaults(v);
     QFile file(SuutiTexts::fileName());
     if (openCustomizationFile(file)) {
-        m_showOnLabel1(SuutiTexts::reading());
+        m_notices.show(SuutiTexts::reading());
         readCustomization(file, v);
         file.close();
     } else {
-        m_showOnLabel1(SuutiTexts::fileMissing());
+        m_notices.show(SuutiTexts::fileMissing());
     }
-    m_showOnLabel1(SuutiTexts::finished());
+    m_notices.show(SuutiTexts::finished());
 }

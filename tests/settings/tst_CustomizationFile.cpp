@@ -57,7 +57,7 @@ struct Run {
 Run runSuutiInit() {
     ProgramValues v = unlikelyValues();
     QStringList notices;
-    Suuti(v, [&](const QString& text) { notices << text; }).SuutiInit();
+    Suuti(v, {[&](const QString& text) { notices << text; }, {}}).SuutiInit();
     return {settingsOf(v), notices, v.SampleCommand};
 }
 
@@ -310,11 +310,11 @@ private slots:
         ProgramValues v;
         QString label;
         const auto show = [&label](const QString& text) { label = text; };
-        Suuti(v, show).SuutiInit();
+        Suuti(v, {show, {}}).SuutiInit();
         QCOMPARE(label, SuutiTexts::finished());
         QVERIFY(dir.write(QStringLiteral("Tv.txt"), "Mozi=4\r\n"));
         label.clear();
-        Suuti(v, show).SuutiInit();
+        Suuti(v, {show, {}}).SuutiInit();
         QCOMPARE(label, SuutiTexts::finished());
         QCOMPARE(v.TextColor, ColorTable::entry(4));
     }
