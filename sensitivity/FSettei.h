@@ -46,7 +46,7 @@ public:
     // On opening: selects the option for the current sensitivity, which
     // applies that option's value at once, as a click on it would.
     void selectForSensitivity();
-    // The readings Timer3 brings.
+    // The readings the main window brings while the dialog is open.
     void showBrightness(int brightness);
     void showPeriod(int tenths);
     // The box is away: no brightness and no period, rather than old ones.
