@@ -20,8 +20,8 @@ private slots:
         for (int ms = 0; ms < 60000; ms += 10) {
             if (ms % 100 == 0 && ms > 0)
                 Measuring::clockTick(v);
-            if (const auto b = Measuring::takeSample(port, v.SampleCommand))
-                if (const auto n = Measuring::detect(v, *b))
+            for (const char b : Measuring::exchange(port, v.SampleCommand).replies)
+                if (const auto n = Measuring::detect(v, static_cast<unsigned char>(b)))
                     shown << *n;
             clock->advanceMs(10);
         }
