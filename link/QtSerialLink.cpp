@@ -1,5 +1,7 @@
 #include "QtSerialLink.h"
 
+#include "LowLatency.h"
+
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -103,6 +105,7 @@ void QtSerialLink::open() {
         throw PortOpenError(openFailureReason(m_port.error(), m_port.portName()),
                             "cannot open " + m_port.portName().toStdString() + ": " +
                                 m_port.errorString().toStdString());
+    askForLowLatency(m_port);
     m_gaveUp = false;
     ++m_openings;
 }
