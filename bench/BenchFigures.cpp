@@ -1,5 +1,7 @@
 #include "BenchFigures.h"
 
+#include "record/PassageRecord.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -138,7 +140,7 @@ BenchFigures::Record BenchFigures::record(double apart, const QList<QByteArray>&
     Record r;
     r.apart = apart;
     const QList<QByteArray> rows = csv.split('\n');
-    if (rows.value(0).trimmed() != "passage,time,interval_s,shown_s") {
+    if (rows.value(0).trimmed() != PassageRecord::Header) {
         r.problem = QStringLiteral("no record file");
         return r;
     }
