@@ -3,6 +3,7 @@
 #include "PortErrorRules.h"
 
 #include <QFile>
+#include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -94,6 +95,7 @@ void QtSerialLink::open() {
                                 m_port.errorString().toStdString());
     m_gaveUp = false;
     ++m_openings;
+    keepReadNotifierOff();
 }
 
 bool QtSerialLink::isOpen() const {
@@ -147,7 +149,10 @@ QByteArray QtSerialLink::readAll() {
         m_port.waitForReadyRead(0);
     if (!m_port.isOpen())
         throw LinkError("port closed while reading");
-    return m_port.readAll();
+    const QByteArray bytes = m_port.readAll();
+    // Emptying Qt's buffer arms its read notifier again.
+    keepReadNotifierOff();
+    return bytes;
 }
 
 bool QtSerialLink::waitForReadyRead(int msecs) {
@@ -155,6 +160,18 @@ bool QtSerialLink::waitForReadyRead(int msecs) {
     if (m_port.bytesAvailable() > 0)
         return true;
     return m_port.waitForReadyRead(msecs);
+}
+
+// QSerialPort reads each reply as it arrives, woken by a read notifier: a
+// second wake-up of the program on every sample, for nothing, since every
+// read polls the line itself (readAll() above). On Unix the notifier stays
+// off; a line that has gone shows at the next write or read.
+void QtSerialLink::keepReadNotifierOff() {
+#ifdef Q_OS_UNIX
+    for (QSocketNotifier* n : m_port.findChildren<QSocketNotifier*>(Qt::FindDirectChildrenOnly))
+        if (n->type() == QSocketNotifier::Read && n->isEnabled())
+            n->setEnabled(false);
+#endif
 }
 
 void QtSerialLink::requireOpen(const char* what) const {
