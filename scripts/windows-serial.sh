@@ -9,7 +9,8 @@
 # A new check is a function in one of them, named in serial_checks below.
 #
 # Uses from windows.sh and wine-helpers.sh: root, dir, name, wine, wineserver,
-# new_prefix, wait_until, stop_job and the screenshot and OCR helpers.
+# new_prefix, wait_until, stop_job, passed, failed, check_failures and the
+# screenshot and OCR helpers.
 
 # shellcheck source=scripts/windows-serial-box.sh
 source "$root/scripts/windows-serial-box.sh"
@@ -29,15 +30,6 @@ serial_checks=(
 
 # How long a Windows program may take before it counts as hung.
 serial_timeout=30
-
-serial_failures=0
-passed() {
-    echo "PASS  $1 -- $2"
-}
-failed() {
-    echo "FAIL  $1 -- $2"
-    serial_failures=$((serial_failures + 1))
-}
 
 # Ends what the step started, also when it stops half-way.
 end_serial_run() {
@@ -79,7 +71,7 @@ step_serial() {
     "$wineserver" -p >/dev/null 2>&1
     "$wine" reg query 'HKLM\Software\Wine\Ports' >/dev/null 2>&1
 
-    serial_failures=0
+    check_failures=0
     if check_pinned_ports; then
         local check
         for check in "${serial_checks[@]}"; do
@@ -88,6 +80,6 @@ step_serial() {
     fi
     end_serial_run
     trap - EXIT
-    echo "Serial checks: $serial_failures failed (screenshots and logs: $run)"
-    [ "$serial_failures" -eq 0 ]
+    echo "Serial checks: $check_failures failed (screenshots and logs: $run)"
+    [ "$check_failures" -eq 0 ]
 }

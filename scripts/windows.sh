@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
 # The Windows build, made on Debian 12: cross-compiles Tolvane with MinGW-w64
 # against a Qt built for it, runs the suites under Wine, makes the zip for
-# teachers and checks it. Installs what is missing first.
+# teachers and the setup program beside it, and checks both. Installs what is
+# missing first.
 #
-# Usage: scripts/windows.sh [step...]      (default: build test zip check serial)
+# Usage: scripts/windows.sh [step...]
+#        (default: build test zip setup check install serial)
 #   build   the "windows" preset, into build-windows/
 #   test    the suites under Wine on Xvfb, through CTest
 #   zip     build-windows/tolvane-<version>-windows-x64.zip
+#   setup   build-windows/tolvane-<version>-setup.exe, from the zip's files
 #   check   unzips the zip into a fresh Wine prefix and starts tolvane-demo.exe
 #           from it: the window must show a period
+#   install in a fresh Wine prefix, installs the setup silently for the
+#           current user, checks files, shortcuts and the uninstall entry,
+#           starts the demo from its Start-menu shortcut (it must show a
+#           period and keep a record), upgrades, uninstalls quietly (only the
+#           records stay); then the same for all users (scripts/windows-setup.sh)
 #   serial  unzips into a fresh Wine prefix whose COM1..COM4 lead to perix-sim
 #           from the Linux build (build/, built if missing) or to nothing, and
 #           checks tolvane.exe and perix-io.exe there: one PASS or FAIL line
@@ -18,13 +26,13 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$root/build-windows"
 steps=("$@")
-[ ${#steps[@]} -gt 0 ] || steps=(build test zip check serial)
+[ ${#steps[@]} -gt 0 ] || steps=(build test zip setup check install serial)
 
 # The compilers, Wine, a virtual display, the icon maker, and for reading the
-# display back: screenshots and OCR. For the serial step also: xdotool to
-# click the menu.
+# display back: screenshots and OCR. For the setup: NSIS. For the serial step
+# also: xdotool to click the menu.
 "$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix qt6-base-dev-tools wine64 \
-    xvfb xauth x11-utils imagemagick tesseract-ocr tesseract-ocr-jpn unzip xdotool
+    xvfb xauth x11-utils imagemagick tesseract-ocr tesseract-ocr-jpn unzip xdotool nsis
 
 qt="${TOLVANE_QT_MINGW:-$root/../shared/qt6-mingw}"
 if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
@@ -79,7 +87,7 @@ step_check() {
     export WINEPREFIX="$check/prefix"
     new_prefix "$WINEPREFIX"
     unzip -q "$dir/$name.zip" -d "$WINEPREFIX/drive_c"
-    read_display "$WINEPREFIX/drive_c/$name" tolvane-demo.exe 8 "$check/demo"
+    read_display "$WINEPREFIX/drive_c/$name" 8 "$check/demo" tolvane-demo.exe
     unset WINEPREFIX
     echo "tolvane-demo.exe from the zip shows: $(cat "$check/demo.txt")"
     if ! shows_period "$check/demo"; then
@@ -88,19 +96,21 @@ step_check() {
     fi
 }
 
+# shellcheck source=scripts/windows-setup.sh
+source "$root/scripts/windows-setup.sh"
 # shellcheck source=scripts/windows-serial.sh
 source "$root/scripts/windows-serial.sh"
 
 for step in "${steps[@]}"; do
     case "$step" in
-    build | test | zip | check | serial)
+    build | test | zip | setup | check | install | serial)
         start=$SECONDS
         echo "== $step"
         "step_$step"
         echo "== $step took $((SECONDS - start)) s"
         ;;
     *)
-        echo "Unknown step: $step (build, test, zip, check, serial)" >&2
+        echo "Unknown step: $step (build, test, zip, setup, check, install, serial)" >&2
         exit 2
         ;;
     esac

@@ -6,15 +6,36 @@
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No .NET or browser engine to install, and no menu entries of this machine's
+# desktop made from a program's Start-menu shortcuts.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # A virtual display for one command.
 xvfb=(xvfb-run -a -s "-screen 0 1024x768x24")
 
-# A new Wine prefix; its first start takes a while. Usage: new_prefix <folder>
+# One line per check, PASS or FAIL; a step fails when check_failures is not 0.
+check_failures=0
+passed() {
+    echo "PASS  $1 -- $2"
+}
+failed() {
+    echo "FAIL  $1 -- $2"
+    check_failures=$((check_failures + 1))
+}
+
+# A new Wine prefix; its first start takes a while. Wine leads the user's
+# Documents, Desktop and the like to this machine's home folder: they become
+# folders of the prefix's own, so that nothing a program writes there (the
+# lesson's record) lands in the home folder. Usage: new_prefix <folder>
 new_prefix() {
     rm -rf "$1"
     WINEPREFIX="$1" "$wine" wineboot -i >/dev/null 2>&1
     WINEPREFIX="$1" "$wineserver" -w
+    local link
+    for link in "$1"/drive_c/users/*/*; do
+        [ -L "$link" ] || continue
+        rm "$link"
+        mkdir "$link"
+    done
 }
 
 # Runs a command every 0.1 s until it succeeds, for at most some seconds; a
@@ -96,19 +117,23 @@ shows_notice() {
     grep -q '^Perixが' "$1.txt"
 }
 
-# Starts a window program under Wine on its own Xvfb, lets its window run for
-# some seconds, and reads its display (read_shot) from the screenshot <shot>.png
-# into <shot>.txt. Usage: read_display <folder> <program> <seconds> <shot>
+# Starts a window program under Wine on its own Xvfb, in a folder, lets its
+# window run for some seconds, and reads its display (read_shot) from the
+# screenshot <shot>.png into <shot>.txt. The command is what Wine runs: a
+# program, or "start /unix <shortcut>".
+# Usage: read_display <folder> <seconds> <shot> <command...>
 read_display() {
     "${xvfb[@]}" bash -c '
-        source "$5"
-        cd "$1"
-        "$wine" "$2" >/dev/null 2>&1 &
+        source "$1"
+        cd "$2"
+        seconds=$3 shot=$4
+        shift 4
+        "$wine" "$@" >/dev/null 2>&1 &
         # The first start in a new prefix first gathers the fonts.
         wait_until 60 xwininfo -name Tolvane >/dev/null
-        sleep "$3"
-        snap_window Tolvane "$4"
+        sleep "$seconds"
+        snap_window Tolvane "$shot"
         "$wineserver" -k
-        wait' _ "$@" "${BASH_SOURCE[0]}"
-    read_shot "$4"
+        wait' _ "${BASH_SOURCE[0]}" "$@"
+    read_shot "$3"
 }
