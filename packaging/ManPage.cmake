@@ -12,9 +12,11 @@ endif()
 # Some programs name themselves as they were started: by the build's path.
 string(REPLACE "${PROGRAM}" "${NAME}" help "${help}")
 
-# troff reads a backslash as an escape, and a line opening with . or ' as a
-# request: the help text is shown as it is, line for line.
+# troff reads a backslash as an escape, a line opening with . or ' as a
+# request, and - as a hyphen: the help text is shown as it is, line for line,
+# its options typed with minus signs.
 string(REPLACE "\\" "\\e" help "${help}")
+string(REPLACE "-" "\\-" help "${help}")
 string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" help "${help}")
 string(REGEX REPLACE "\n+$" "" help "${help}")
 string(TOUPPER "${NAME}" title)
