@@ -71,6 +71,19 @@ check_installed() {
         failed "$what: files" "missing in $folder:$missing"
     fi
 
+    # Explorer's Details and inventory tools read the version resource.
+    local exe unversioned=""
+    for exe in tolvane.exe tolvane-demo.exe perix-io.exe; do
+        [ "$(strings -a -e l -n 3 "$unix_folder/$exe" | grep -A1 -x ProductVersion | tail -n 1)" = "$version" ] &&
+            strings -a -e l "$unix_folder/$exe" | grep -A1 -x ProductName | grep -qx Tolvane ||
+            unversioned+=" $exe"
+    done
+    if [ -z "$unversioned" ]; then
+        passed "$what: version resources" "tolvane.exe, tolvane-demo.exe, perix-io.exe: Tolvane $version"
+    else
+        failed "$what: version resources" "no ProductName Tolvane, ProductVersion $version in$unversioned"
+    fi
+
     local wrong=""
     shortcut_is "$unix_menu/$menu_main" "$folder\\tolvane.exe" "$folder" || wrong+=" $menu_main"
     shortcut_is "$unix_menu/$menu_demo" "$folder\\tolvane-demo.exe" "$folder" || wrong+=" $menu_demo"
