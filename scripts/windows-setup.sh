@@ -39,10 +39,14 @@ run_windows() {
     echo "$status"
 }
 
-# One value of the uninstall entry, or nothing. Usage: entry_value <HKCU|HKLM> <name>
+# The uninstall entry as reg prints it, into <file>. Usage: read_entry <HKCU|HKLM> <file>
+read_entry() {
+    "$wine" reg query "$1\\$uninstall_key" 2>/dev/null | tr -d '\r' >"$2" || true
+}
+
+# One value of the entry read by read_entry, or nothing. Usage: entry_value <file> <name>
 entry_value() {
-    "$wine" reg query "$1\\$uninstall_key" /v "$2" 2>/dev/null | tr -d '\r' |
-        sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+    sed -n "s/^ *$2 *REG_[A-Z_]* *//p" "$1"
 }
 
 # A shortcut leads to a file and starts in a folder: the .lnk holds the target
@@ -51,7 +55,8 @@ entry_value() {
 shortcut_is() {
     strings -a "$1" | grep -qxF "$2" &&
         strings -a -e l "$1" |
-        awk -v d="$3" 'substr($0, length($0) - length(d) + 1) == d {f = 1} END {exit !f}'
+        d="$3" awk 'substr($0, length($0) - length(ENVIRON["d"]) + 1) == ENVIRON["d"] {f = 1}
+                    END {exit !f}'
 }
 
 # The setup in one mode: files, shortcuts and entry where they belong.
@@ -96,16 +101,17 @@ check_installed() {
         failed "$what: Start menu" "wrong or missing in $menu:$wrong"
     fi
 
-    local value bad=""
+    local value bad="" entry="$check/entry.txt"
+    read_entry "$hive" "$entry"
     for value in DisplayName Publisher DisplayIcon EstimatedSize UninstallString QuietUninstallString; do
-        [ -n "$(entry_value "$hive" "$value")" ] || bad+=" no $value;"
+        [ -n "$(entry_value "$entry" "$value")" ] || bad+=" no $value;"
     done
-    [ "$(entry_value "$hive" DisplayVersion)" = "$version" ] || bad+=" DisplayVersion not $version;"
-    [ "$(entry_value "$hive" InstallLocation)" = "$folder" ] || bad+=" InstallLocation not $folder;"
-    [ "$(entry_value "$hive" QuietUninstallString)" = "\"$folder\\uninstall.exe\" /S" ] ||
-        bad+=" QuietUninstallString: $(entry_value "$hive" QuietUninstallString);"
+    [ "$(entry_value "$entry" DisplayVersion)" = "$version" ] || bad+=" DisplayVersion not $version;"
+    [ "$(entry_value "$entry" InstallLocation)" = "$folder" ] || bad+=" InstallLocation not $folder;"
+    [ "$(entry_value "$entry" QuietUninstallString)" = "\"$folder\\uninstall.exe\" /S" ] ||
+        bad+=" QuietUninstallString: $(entry_value "$entry" QuietUninstallString);"
     if [ -z "$bad" ]; then
-        passed "$what: Settings -> Apps" "$hive entry: $(entry_value "$hive" DisplayName) $version, $(entry_value "$hive" Publisher), $(($(entry_value "$hive" EstimatedSize))) KiB"
+        passed "$what: Settings -> Apps" "$hive entry: $(entry_value "$entry" DisplayName) $version, $(entry_value "$entry" Publisher), $(($(entry_value "$entry" EstimatedSize))) KiB"
     else
         failed "$what: Settings -> Apps" "$hive entry:$bad"
     fi
@@ -147,6 +153,19 @@ check_current_user() {
     unix_folder=$(unix_path "$folder")
     cmp -s "$unix_folder/Tv.txt" "$dir/zip/$name/Tv.txt" ||
         failed "$what: Tv.txt" "not the sample shipped in the zip"
+
+    # The settings shortcut opens Tv.txt in Notepad.
+    if "${xvfb[@]}" bash -c '
+        source "$1"
+        "$wine" start /unix "$2" >/dev/null 2>&1
+        wait_until 60 window_titled "Tv.txt - "
+        status=$?
+        "$wineserver" -k
+        exit $status' _ "$root/scripts/wine-helpers.sh" "$(unix_path "$menu")/$menu_settings"; then
+        passed "$menu_settings" "a Notepad window \"Tv.txt - ...\""
+    else
+        failed "$menu_settings" "no Notepad window with Tv.txt"
+    fi
 
     # The demo records when Tv.txt says so: a record shows that the shortcut
     # started it in the install folder.

@@ -57,6 +57,11 @@ window_viewable() {
     xwininfo -name "$1" 2>/dev/null | grep -q IsViewable
 }
 
+# Some window's title begins so. Usage: window_titled <start of a title>
+window_titled() {
+    xwininfo -root -tree | grep -qF "\"$1"
+}
+
 # Stops a background job started by the script and forgets it: the job's
 # process id is in the variable named. Usage: stop_job <variable>
 stop_job() {
