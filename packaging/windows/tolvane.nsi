@@ -4,7 +4,7 @@
 ;
 ; For the current user by default, with no administrator rights, into
 ; %LOCALAPPDATA%\Programs\Tolvane; with /ALLUSERS (and rights) for every user,
-; into %ProgramFiles%\Tolvane. Silent with /S; /D=folder, last, names the
+; into %ProgramFiles%\Tolvane. Run with rights, a page offers the choice. Silent with /S; /D=folder, last, names the
 ; folder. Run again, it upgrades in place: one entry in Settings -> Apps.
 ; The uninstaller never touches the records in Documents\Tolvane.
 
@@ -17,6 +17,7 @@ RequestExecutionLevel user
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
+!include nsDialogs.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tolvane"
 !define MENU "$SMPROGRAMS\Tolvane"
@@ -45,6 +46,7 @@ VIAddVersionKey /LANG=1041 "ProductVersion" "${VERSION}"
 !define MUI_ABORTWARNING
 !define MUI_WELCOMEPAGE_TEXT "ふりこの周期を計るプログラム Tolvane ${VERSION} をこのパソコンに入れます。$\r$\n$\r$\n管理者の権限はいりません。いま使っているユーザーのために入り、スタート メニューの「Tolvane」から起動できるようになります。$\r$\n$\r$\n「ドキュメント」の Tolvane フォルダーの記録はそのまま残ります。"
 !insertmacro MUI_PAGE_WELCOME
+Page custom ShowUsersPage LeaveUsersPage
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN
@@ -57,28 +59,50 @@ VIAddVersionKey /LANG=1041 "ProductVersion" "${VERSION}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Japanese"
 
-Var AllUsers
+Var AllUsers   ; 1: for every user of the computer
+Var Admin      ; 1: run with administrator rights
+Var FolderGiven ; 1: /D= named the folder
+Var ForMe
+Var ForAll
 
 Function .onInit
     StrCpy $AllUsers 0
+    StrCpy $FolderGiven 0
+    ${If} $INSTDIR != ""
+        StrCpy $FolderGiven 1
+    ${EndIf}
+    UserInfo::GetAccountType
+    Pop $0
+    StrCpy $Admin 0
+    ${If} $0 == "Admin"
+        StrCpy $Admin 1
+    ${EndIf}
     ${GetParameters} $0
     ClearErrors
     ${GetOptions} $0 "/ALLUSERS" $1
     ${IfNot} ${Errors}
-        StrCpy $AllUsers 1
-        UserInfo::GetAccountType
-        Pop $1
-        ${If} $1 != "Admin"
+        ${If} $Admin != 1
             MessageBox MB_ICONSTOP "すべてのユーザーのために入れるには、管理者として実行してください。" /SD IDOK
             SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
             Quit
         ${EndIf}
+        StrCpy $AllUsers 1
+    ${EndIf}
+    Call UseMode
+FunctionEnd
+
+; The shell folders and registry of the mode chosen, and its folder: /D= wins,
+; then the folder of an earlier install (upgraded in place), then the default.
+Function UseMode
+    ${If} $AllUsers = 1
         SetShellVarContext all
+    ${Else}
+        SetShellVarContext current
     ${EndIf}
-    ; /D= wins; then the folder of an earlier install, upgraded in place.
-    ${If} $INSTDIR == ""
-        ReadRegStr $INSTDIR SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $FolderGiven = 1
+        Return
     ${EndIf}
+    ReadRegStr $INSTDIR SHCTX "${UNINSTALL_KEY}" "InstallLocation"
     ${If} $INSTDIR == ""
         ${If} $AllUsers = 1
             StrCpy $INSTDIR "$PROGRAMFILES64\Tolvane"
@@ -86,6 +110,36 @@ Function .onInit
             StrCpy $INSTDIR "$LOCALAPPDATA\Programs\Tolvane"
         ${EndIf}
     ${EndIf}
+FunctionEnd
+
+; Only with rights: for this user or for every user of the computer.
+Function ShowUsersPage
+    ${If} $Admin != 1
+        Abort
+    ${EndIf}
+    !insertmacro MUI_HEADER_TEXT "使う人" "Tolvane をだれのために入れるか選んでください。"
+    nsDialogs::Create 1018
+    Pop $0
+    ${NSD_CreateRadioButton} 0 10u 100% 24u "いま使っているユーザーだけ$\r$\n(ユーザーの AppData\Local\Programs\Tolvane)"
+    Pop $ForMe
+    ${NSD_CreateRadioButton} 0 44u 100% 24u "このパソコンのすべてのユーザー$\r$\n($PROGRAMFILES64\Tolvane)"
+    Pop $ForAll
+    ${If} $AllUsers = 1
+        ${NSD_Check} $ForAll
+    ${Else}
+        ${NSD_Check} $ForMe
+    ${EndIf}
+    nsDialogs::Show
+FunctionEnd
+
+Function LeaveUsersPage
+    ${NSD_GetState} $ForAll $0
+    ${If} $0 = ${BST_CHECKED}
+        StrCpy $AllUsers 1
+    ${Else}
+        StrCpy $AllUsers 0
+    ${EndIf}
+    Call UseMode
 FunctionEnd
 
 ; Started in the install folder, where Tv.txt is, as the shortcuts are.
