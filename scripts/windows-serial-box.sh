@@ -10,6 +10,8 @@
 
 # The COM ports the prefix pins; a check that needs another one adds it here.
 serial_ports=(1 2 3 4)
+# How long perix-sim may take to print its device; seconds on a busy machine.
+sim_start_within=15
 
 # Starts perix-sim with the given options; sim_device becomes the device it
 # serves, sim_log its output. Usage: start_sim <log name> [option...]
@@ -20,7 +22,7 @@ start_sim() {
     sim_pid=$!
     sim_started=$SECONDS
     sim_device=""
-    wait_until 5 test -s "$sim_log" && sim_device=$(head -n 1 "$sim_log")
+    wait_until "$sim_start_within" test -s "$sim_log" && sim_device=$(head -n 1 "$sim_log")
     [ -n "$sim_device" ] || {
         echo "perix-sim did not start: $(cat "$sim_log")" >&2
         return 1
