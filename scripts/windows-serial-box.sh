@@ -18,6 +18,10 @@ sim_start_within=15
 start_sim() {
     sim_log="$run/$1.log"
     shift
+    # Emptied here, not by the redirection below: that one happens in the
+    # child, later, and a log of the same name from an earlier check would
+    # pass for this one's until then.
+    : >"$sim_log"
     "$sim" "$@" >"$sim_log" 2>&1 &
     sim_pid=$!
     sim_started=$SECONDS
