@@ -234,10 +234,17 @@ void MainWindow::MenuSetumei_Click() {
 void MainWindow::Timer1_Timer() {
     const Sampler::Result r = m_sampler.sample(*m_port);
     followReplies(r);
-    if (r.passage)
-        recordPassage(r);
-    if (r.period)
-        Label1->setText(PeriodText(*r.period));
+    // Every passage goes into the record with its own time; the display
+    // shows the latest period.
+    std::optional<int> period;
+    for (const Sampler::Sample& s : r.samples) {
+        if (s.passage)
+            recordPassage(s);
+        if (s.period)
+            period = s.period;
+    }
+    if (period)
+        Label1->setText(PeriodText(*period));
 }
 
 // The sensitivity dialog's sampling: the same exchange and detector as
@@ -247,10 +254,11 @@ void MainWindow::Timer3_Timer() {
     followReplies(r);
     if (!m_settei)
         return;
-    if (r.brightness)
-        m_settei->showBrightness(*r.brightness);
-    if (r.period)
-        m_settei->showPeriod(*r.period);
+    for (const Sampler::Sample& s : r.samples) {
+        m_settei->showBrightness(s.brightness);
+        if (s.period)
+            m_settei->showPeriod(*s.period);
+    }
 }
 
 void MainWindow::Timer2_Timer() {
@@ -303,14 +311,14 @@ void MainWindow::recordGap() {
         m_record->gap();
 }
 
-void MainWindow::recordPassage(const Sampler::Result& r) {
+void MainWindow::recordPassage(const Sampler::Sample& s) {
     if (!m_record || !m_record->writing())
         return;
     // A passage after a gap in sampling shows nothing and only starts the
     // count; in the record too it starts afresh, with no interval.
-    if (!r.period)
+    if (!s.period)
         m_record->gap();
-    m_record->passage(r.at, r.period);
+    m_record->passage(s.at, s.period);
     if (!m_record->writing())
         m_recordSigns.follow(m_record.get());
 }

@@ -94,7 +94,7 @@ private:
     void startRecord();
     // Sampling was interrupted: the record's next passage has no interval.
     void recordGap();
-    void recordPassage(const Sampler::Result& r);
+    void recordPassage(const Sampler::Sample& s);
     // The sensitivity dialog was left: sampling goes back to the display.
     void setteiLeft();
     // Lets the sensitivity dialog go once its close box has been answered.

@@ -65,8 +65,14 @@ bool within(double error, double tolerance) {
     return std::abs(error) <= tolerance + 1e-9;
 }
 
+// Runs through a USB adapter say so after what they measure.
+QString throughAdapter(int adapterMs) {
+    return adapterMs > 0 ? QStringLiteral(", through a %1 ms adapter").arg(adapterMs) : QString();
+}
+
 Row recordRow(const BenchFigures::Record& r) {
-    const QString measure = QStringLiteral("Record, passages %1 s apart").arg(r.apart);
+    const QString measure =
+        QStringLiteral("Record, passages %1 s apart").arg(r.apart) + throughAdapter(r.adapterMs);
     const QString goal = QStringLiteral("each ±%1 s, means of %2 ±%3 s")
                              .arg(BenchFigures::RecordTolerance, 0, 'f', 3)
                              .arg(BenchFigures::RecordRun)
@@ -116,7 +122,8 @@ Row startupRow(const QString& measure, const QList<double>& ms) {
 }
 
 Row accuracyRow(const BenchFigures::Accuracy& a) {
-    const QString measure = QStringLiteral("Accuracy, passages %1 s apart").arg(a.apart);
+    const QString measure =
+        QStringLiteral("Accuracy, passages %1 s apart").arg(a.apart) + throughAdapter(a.adapterMs);
     const auto inside =
         std::count_if(a.errors.begin(), a.errors.end(), BenchFigures::insideResolution);
     QList<double> sizes;

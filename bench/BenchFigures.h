@@ -13,6 +13,7 @@ struct BenchFigures {
         double apart = 0;     // seconds between passages, the truth
         QList<double> errors; // shown minus true interval, seconds
         int missed = 0;       // passages that gave no readout
+        int adapterMs = 0;    // through a USB adapter with this latency timer; 0 none
     };
     // The lesson's record against the same pendulum: its intervals paired in
     // order with the readouts' true intervals.
@@ -22,6 +23,7 @@ struct BenchFigures {
         QList<double> meanErrors; // the same over each run of twenty intervals
         int missed = 0;           // passages that gave no line
         QString problem;          // why there is nothing to compare, if so
+        int adapterMs = 0;        // as for Accuracy
     };
     struct Drift {
         int tenths = 0;         // TenthCount at the end
@@ -72,6 +74,9 @@ struct BenchFigures {
     static constexpr double RecordTolerance = 0.015;
     static constexpr int RecordRun = 20;
     static constexpr double RecordMeanTolerance = 0.003;
+    // The accuracy and record runs are made again through a USB adapter that
+    // hands the box's replies over in bunches, as FTDI's do by default.
+    static constexpr int AdapterMs = 16;
 
     QString machine;
     QString when;

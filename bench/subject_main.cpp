@@ -1,11 +1,13 @@
 // The program under measurement: Tolvane's main window, made and started as
 // tolvane makes it, with hooks that print what bench_table needs. One mode
 // per run:
-//   accuracy APART SECONDS  simulated box, a pendulum passing the beam every
-//                           APART s; per readout "R <tenths> <true interval s>",
-//                           per new text "L <ms from the cut to the paint>"
-//   record APART SECONDS FOLDER  the same with "Kiroku=1" in a Tv.txt in FOLDER,
-//                           which stands for the documents folder too: the
+//   accuracy APART SECONDS [ADAPTER]  simulated box, a pendulum passing the beam
+//                           every APART s; per readout "R <tenths> <true interval s>",
+//                           per new text "L <ms from the cut to the paint>". With
+//                           ADAPTER, through a USB adapter whose latency timer
+//                           runs out every ADAPTER ms
+//   record APART SECONDS FOLDER [ADAPTER]  the same with "Kiroku=1" in a Tv.txt in
+//                           FOLDER, which stands for the documents folder too: the
 //                           record goes to FOLDER/Tolvane
 //   drift SECONDS           simulated box, beam off the swing;
 //                           "T <TenthCount> <Timer2 ticks> <ns since counting began>"
@@ -90,7 +92,7 @@ void endAfter(double seconds) {
     QTimer::singleShot(int(seconds * 1000), [] { QCoreApplication::exit(0); });
 }
 
-int accuracy(QApplication& app, double apart, double seconds,
+int accuracy(QApplication& app, double apart, double seconds, int adapterMs,
              RecordPlace recordPlace = RecordPlace::standard()) {
     // The beam in the middle: two passages a swing. The bob goes through the
     // beam as fast as the demo's does (a 10 cm swing every 2.5 s), whatever the
@@ -103,8 +105,9 @@ int accuracy(QApplication& app, double apart, double seconds,
     pendulum.gateCm = 0;
     auto owned = std::make_unique<BenchClock>();
     BenchClock& clock = *owned;
-    Subject s(std::make_unique<SimulatedPort>(std::move(owned), pendulum), TenthClock::steadyNow,
-              std::move(recordPlace));
+    auto port = std::make_unique<SimulatedPort>(std::move(owned), pendulum);
+    port->setAdapterLatency(qint64(adapterMs) * 1000);
+    Subject s(std::move(port), TenthClock::steadyNow, std::move(recordPlace));
     s.start();
 
     // The bob's centre is in the beam at k * apart seconds of box time; its
@@ -146,7 +149,7 @@ int accuracy(QApplication& app, double apart, double seconds,
 }
 
 // The accuracy run with the record switched on the way a teacher does it.
-int record(QApplication& app, double apart, double seconds, const QString& folder) {
+int record(QApplication& app, double apart, double seconds, const QString& folder, int adapterMs) {
     QFile tv(QDir(folder).filePath(QStringLiteral("Tv.txt")));
     if (!QDir::setCurrent(folder) || !tv.open(QIODevice::WriteOnly) ||
         tv.write("Kiroku=1\r\n") < 0) {
@@ -154,7 +157,7 @@ int record(QApplication& app, double apart, double seconds, const QString& folde
         return 1;
     }
     tv.close();
-    return accuracy(app, apart, seconds, RecordPlace::inDocuments(folder));
+    return accuracy(app, apart, seconds, adapterMs, RecordPlace::inDocuments(folder));
 }
 
 int drift(QApplication& app, double seconds) {
@@ -219,10 +222,10 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     const auto arg = [&](int i) { return QString::fromLocal8Bit(i < argc ? argv[i] : ""); };
-    if (mode == "accuracy" && argc == 4)
-        return accuracy(app, arg(2).toDouble(), arg(3).toDouble());
-    if (mode == "record" && argc == 5)
-        return record(app, arg(2).toDouble(), arg(3).toDouble(), arg(4));
+    if (mode == "accuracy" && (argc == 4 || argc == 5))
+        return accuracy(app, arg(2).toDouble(), arg(3).toDouble(), arg(4).toInt());
+    if (mode == "record" && (argc == 5 || argc == 6))
+        return record(app, arg(2).toDouble(), arg(3).toDouble(), arg(4), arg(5).toInt());
     if (mode == "drift" && argc == 3)
         return drift(app, arg(2).toDouble());
     if (mode == "startup" && argc == 3)

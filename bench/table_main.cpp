@@ -8,7 +8,8 @@
 // again. The accuracy runs and the idle clock then run side by side: they are
 // mostly idle. The record runs follow on their own, since the record times
 // each passage to a few milliseconds and a crowded machine would hold its
-// samples up. The busy clock runs last, alone with its spinners.
+// samples up, and then again through a USB adapter. The busy clock runs last,
+// alone with its spinners.
 #include "bench/BenchFigures.h"
 #include "sim/PendulumLight.h"
 #include "sim/PtyBox.h"
@@ -154,21 +155,25 @@ struct RecordRun {
     QString name;
     QString folder;
     QProcess* process;
+    int adapterMs;
 };
 
+// Through a USB adapter whose latency timer runs out every adapterMs; 0 none.
 std::vector<RecordRun> startRecordRuns(Children& children, const QTemporaryDir& folders,
-                                       double seconds) {
+                                       double seconds, int adapterMs = 0) {
     std::vector<RecordRun> runs;
     for (double apart : Apart) {
         apart += RecordOffBeat;
-        const QString name = QStringLiteral("record-%1").arg(apart);
+        const QString name = QStringLiteral("record-%1-adapter-%2").arg(apart).arg(adapterMs);
         const QString folder = folders.filePath(name);
         QDir().mkpath(folder);
-        runs.push_back({apart, name, folder,
-                        children.start(QStringLiteral("bench_subject"),
-                                       {QStringLiteral("record"), QString::number(apart),
-                                        QString::number(seconds), folder},
-                                       name)});
+        runs.push_back(
+            {apart, name, folder,
+             children.start(QStringLiteral("bench_subject"),
+                            {QStringLiteral("record"), QString::number(apart),
+                             QString::number(seconds), folder, QString::number(adapterMs)},
+                            name),
+             adapterMs});
     }
     return runs;
 }
@@ -178,9 +183,40 @@ BenchFigures::Record finishRecordRun(Children& children, const RecordRun& run, d
     const QDir records(run.folder + QStringLiteral("/Tolvane"));
     const QStringList files = records.entryList({QStringLiteral("*.csv")}, QDir::Files);
     QFile csv(records.filePath(files.value(0)));
-    if (files.size() != 1 || !csv.open(QIODevice::ReadOnly))
-        return BenchFigures::record(run.apart, lines, {});
-    return BenchFigures::record(run.apart, lines, csv.readAll());
+    const bool made = files.size() == 1 && csv.open(QIODevice::ReadOnly);
+    BenchFigures::Record r = BenchFigures::record(run.apart, lines, made ? csv.readAll() : "");
+    r.adapterMs = run.adapterMs;
+    return r;
+}
+
+// The accuracy runs through a USB adapter, side by side with the others.
+struct AccuracyRun {
+    double apart;
+    QString name;
+    QProcess* process;
+};
+
+std::vector<AccuracyRun> startAccuracyRunsThroughAdapter(Children& children, double seconds) {
+    std::vector<AccuracyRun> runs;
+    for (double apart : Apart) {
+        const QString name = QStringLiteral("accuracy-%1-adapter").arg(apart);
+        runs.push_back(
+            {apart, name,
+             children.start(QStringLiteral("bench_subject"),
+                            {QStringLiteral("accuracy"), QString::number(apart),
+                             QString::number(seconds), QString::number(BenchFigures::AdapterMs)},
+                            name)});
+    }
+    return runs;
+}
+
+// Their latency is the adapter's as much as Tolvane's: not counted in the latency row.
+BenchFigures::Accuracy finishAccuracyRunThroughAdapter(Children& children, const AccuracyRun& run,
+                                                       double timeout) {
+    BenchFigures::Accuracy a =
+        BenchFigures::accuracy(run.apart, children.finish(run.process, run.name, timeout));
+    a.adapterMs = BenchFigures::AdapterMs;
+    return a;
 }
 
 // What /proc says of a running process: the CPU time it has used, its main
@@ -321,11 +357,6 @@ int main(int argc, char** argv) {
     costAsRun(children, d, figures);
 
     std::fprintf(stderr, "accuracy (%.0f s) and idle clock, side by side ...\n", d.accuracy);
-    struct AccuracyRun {
-        double apart;
-        QString name;
-        QProcess* process;
-    };
     std::vector<AccuracyRun> accuracy;
     for (double apart : Apart) {
         const QString name = QStringLiteral("accuracy-%1").arg(apart);
@@ -335,6 +366,8 @@ int main(int argc, char** argv) {
                                             QString::number(d.accuracy)},
                                            name)});
     }
+    const std::vector<AccuracyRun> accuracyThroughAdapter =
+        startAccuracyRunsThroughAdapter(children, d.accuracy);
     QProcess* idle = children.start(QStringLiteral("bench_subject"),
                                     {QStringLiteral("drift"), QString::number(d.drift)},
                                     QStringLiteral("drift-idle"));
@@ -345,6 +378,8 @@ int main(int argc, char** argv) {
         figures.accuracies.append(BenchFigures::accuracy(run.apart, lines));
         figures.latencyMs += BenchFigures::latencies(lines);
     }
+    for (const AccuracyRun& run : accuracyThroughAdapter)
+        figures.accuracies.append(finishAccuracyRunThroughAdapter(children, run, d.accuracy + 60));
 
     // A little longer, for the twentieth interval of the slowest swing.
     const double recordSeconds = d.accuracy + 2;
@@ -353,6 +388,11 @@ int main(int argc, char** argv) {
     const std::vector<RecordRun> recordRuns =
         startRecordRuns(children, recordFolders, recordSeconds);
     for (const RecordRun& run : recordRuns)
+        figures.records.append(finishRecordRun(children, run, recordSeconds + 60));
+    std::fprintf(stderr, "record through a %d ms adapter (%.0f s) ...\n", BenchFigures::AdapterMs,
+                 recordSeconds);
+    for (const RecordRun& run :
+         startRecordRuns(children, recordFolders, recordSeconds, BenchFigures::AdapterMs))
         figures.records.append(finishRecordRun(children, run, recordSeconds + 60));
 
     std::fprintf(stderr, "clock with %d cores kept busy (%.0f s) ...\n", cores, d.drift);

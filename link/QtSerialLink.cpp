@@ -1,5 +1,6 @@
 #include "QtSerialLink.h"
 
+#include "LowLatency.h"
 #include "PortErrorRules.h"
 
 #include <QFile>
@@ -93,6 +94,7 @@ void QtSerialLink::open() {
                                                               mayReadAndWrite(device)),
                             "cannot open " + m_port.portName().toStdString() + ": " +
                                 m_port.errorString().toStdString());
+    askForLowLatency(m_port);
     m_gaveUp = false;
     ++m_openings;
     keepReadNotifierOff();

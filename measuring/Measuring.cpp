@@ -6,21 +6,20 @@
 
 namespace Measuring {
 
-std::optional<int> takeSample(SerialLink& port, const QByteArray& sampleCommand) {
+Exchange exchange(SerialLink& port, const QByteArray& sampleCommand) {
+    Exchange x;
     // No port: nothing to send, and no failure to throw and catch a hundred
     // times a second.
     if (!port.isOpen())
-        return std::nullopt;
-    QByteArray received;
+        return x;
     try {
         port.write(sampleCommand);
-        received = port.readAll();
+        x.sent = true;
+        x.replies = port.readAll();
     } catch (const LinkError&) {
-        return std::nullopt;
+        x.replies.clear();
     }
-    if (received.isEmpty())
-        return std::nullopt;
-    return static_cast<unsigned char>(received.at(0));
+    return x;
 }
 
 std::optional<int> detect(ProgramValues& v, int brightness) {

@@ -2,6 +2,7 @@
 
 #include "core/ProgramValues.h"
 
+#include <QByteArray>
 #include <cstdint>
 #include <optional>
 
@@ -11,10 +12,16 @@ class SerialLink;
 // the sensitivity dialog's.
 namespace Measuring {
 
-// Sends the sample command and takes the oldest byte that has come back,
-// without waiting. Nothing when no byte is there, the port is not open or
-// the link has failed: a dead port must leave the display as it is.
-std::optional<int> takeSample(SerialLink& port, const QByteArray& sampleCommand);
+// One sampling tick's exchange with the box.
+struct Exchange {
+    bool sent = false;  // the sample command went out
+    QByteArray replies; // every byte that had come back, oldest first
+};
+
+// Sends the sample command and takes every byte that has come back, without
+// waiting. Nothing when the port is not open or the link has failed: a dead
+// port must leave the display as it is.
+Exchange exchange(SerialLink& port, const QByteArray& sampleCommand);
 
 // Feeds one brightness sample to the detector. Returns the count of tenths to
 // show when the beam has just been interrupted.

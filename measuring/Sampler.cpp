@@ -6,6 +6,7 @@ Sampler::Sampler(ProgramValues& values, TenthClock::Now now) : v(values), m_now(
 
 void Sampler::begin() {
     m_lastReplyAt = m_now();
+    m_commands.clear();
     m_silent = false;
     m_afterGap = false;
 }
@@ -13,11 +14,12 @@ void Sampler::begin() {
 Sampler::Result Sampler::sample(SerialLink& port) {
     Result r;
     const std::chrono::nanoseconds now = m_now();
-    r.brightness = Measuring::takeSample(port, v.SampleCommand);
-    // Timed by the tick that asked, not by this one, which may have come late.
-    r.at = m_lastCommandAt.value_or(now);
-    m_lastCommandAt = now;
-    if (!r.brightness) {
+    const Measuring::Exchange x = Measuring::exchange(port, v.SampleCommand);
+    // Timed by the ticks that asked, not by this one, which may have come late.
+    const auto times = m_commands.replied(std::size_t(x.replies.size()), now);
+    if (x.sent)
+        m_commands.sent(now);
+    if (x.replies.isEmpty()) {
         if (!m_silent && now - m_lastReplyAt >= SilenceAfter) {
             m_silent = true;
             m_afterGap = true;
@@ -30,16 +32,23 @@ Sampler::Result Sampler::sample(SerialLink& port) {
         m_silent = false;
         r.answersAgain = true;
     }
-    if (const auto tenths = Measuring::detect(v, *r.brightness)) {
-        r.passage = true;
+    for (qsizetype i = 0; i < x.replies.size(); ++i)
+        r.samples.append(detect(static_cast<unsigned char>(x.replies.at(i)), times[size_t(i)]));
+    return r;
+}
+
+Sampler::Sample Sampler::detect(int brightness, std::chrono::nanoseconds at) {
+    Sample s{brightness, at, false, std::nullopt};
+    if (const auto tenths = Measuring::detect(v, brightness)) {
+        s.passage = true;
         // The count since before the gap is no interval; the passage starts
         // a new one all the same.
         if (m_afterGap)
             m_afterGap = false;
         else
-            r.period = tenths;
+            s.period = tenths;
     }
-    return r;
+    return s;
 }
 
 void Sampler::gap() {
@@ -48,6 +57,7 @@ void Sampler::gap() {
 }
 
 void Sampler::boxGone() {
+    m_commands.clear();
     m_silent = true;
     m_afterGap = true;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/ProgramValues.h"
+#include "measuring/CommandTimes.h"
 #include "measuring/TenthClock.h"
 
+#include <QVarLengthArray>
 #include <chrono>
 #include <optional>
 
@@ -10,8 +12,10 @@ class SerialLink;
 
 // The sampling tick shared by the main window's Timer1 and the sensitivity
 // dialog's Timer3: the exchange with the box and the detector, with one rule
-// for gaps. No reading spans a gap in sampling (a box that fell silent or
-// went away, the close question that held Timer1): after one, the first
+// for gaps. Every reply that has come goes through the detector, oldest
+// first, timed by the command it answers: a USB adapter hands replies over in
+// bunches, and the one in which the beam was cut must count. No reading spans a gap in sampling (a
+// box that fell silent or went away, the close question that held Timer1): after one, the first
 // passage only starts the count and the next one shows a true interval.
 // About a second without a reply is silence: the box is taken to be away
 // until it answers again.
@@ -19,16 +23,22 @@ class Sampler {
 public:
     static constexpr std::chrono::milliseconds SilenceAfter{1000};
 
-    // What one tick brought.
-    struct Result {
-        std::optional<int> brightness; // the sample, when one came back
-        // When the box read its sensor for it, by the monotonic clock: the
-        // reply read now answers the command sent on the tick before.
+    // One reply of the box, through the detector.
+    struct Sample {
+        int brightness = 0;
+        // When the box read its sensor for it, by the monotonic clock: when
+        // the command it answers went out.
         std::chrono::nanoseconds at{};
         bool passage = false; // the beam has just been cut
         // The tenths to show: the interval that the passage ended. None for
         // the first passage after a gap, which only starts the count.
         std::optional<int> period;
+    };
+    // What one tick brought.
+    struct Result {
+        // Oldest first; none when no reply came. One per tick on a built-in
+        // port, bunches through a USB adapter.
+        QVarLengthArray<Sample, 4> samples;
         bool fellSilent = false;   // this tick ended a second without replies
         bool answersAgain = false; // the first reply after silence
     };
@@ -49,11 +59,12 @@ public:
     bool nextPassageFollowsGap() const { return m_afterGap; }
 
 private:
+    Sample detect(int brightness, std::chrono::nanoseconds at);
+
     ProgramValues& v;
     TenthClock::Now m_now;
     std::chrono::nanoseconds m_lastReplyAt{};
-    // When the latest sampling command went out: the next reply answers it.
-    std::optional<std::chrono::nanoseconds> m_lastCommandAt;
+    CommandTimes m_commands;
     bool m_silent = false;
     bool m_afterGap = false;
 };

@@ -85,29 +85,51 @@ void PtyBox::run(int fd) {
     };
     std::deque<Due> answers;
     const auto late = std::chrono::milliseconds(m_faults.lateMs);
-    Clock::time_point floodNext = Clock::now();
+    const Clock::time_point started = Clock::now();
+    Clock::time_point floodNext = started;
+    // What the adapter holds, and when its timer next runs out.
+    const AdapterLatency adapter{m_faults.adapterLatencyMs * 1000LL};
+    QByteArray held;
+    Clock::time_point handOverAt = started;
+    const auto out = [&](const QByteArray& bytes) {
+        if (adapter.periodMicros > 0)
+            held += bytes;
+        else
+            send(fd, bytes);
+    };
 
     while (!m_stop) {
         int waitMs = 10;
-        if (!answers.empty()) {
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(answers.front().at - Clock::now());
-            waitMs = int(std::clamp<qint64>(left.count(), 0, 10));
-        }
+        const auto waitUntil = [&](Clock::time_point at) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(at - Clock::now());
+            waitMs = int(std::clamp<qint64>(left.count(), 0, waitMs));
+        };
+        if (!answers.empty())
+            waitUntil(answers.front().at);
+        if (!held.isEmpty())
+            waitUntil(handOverAt);
         if (m_faults.flood)
             waitMs = std::min(waitMs, 1);
         pollfd p{fd, POLLIN, 0};
         const int ready = poll(&p, 1, waitMs);
 
         for (const auto now = Clock::now(); !answers.empty() && answers.front().at <= now;) {
-            send(fd, answers.front().bytes);
+            out(answers.front().bytes);
             answers.pop_front();
         }
         if (m_faults.flood) {
             QByteArray burst;
             for (const auto now = Clock::now(); floodNext <= now; floodNext += ByteTime)
                 burst += char(std::clamp(m_light(), 0, 255));
-            send(fd, burst);
+            out(burst);
+        }
+        if (adapter.periodMicros > 0 && Clock::now() >= handOverAt) {
+            send(fd, held);
+            held.clear();
+            const auto since =
+                std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started);
+            handOverAt =
+                started + std::chrono::microseconds(adapter.handedOverAt(since.count() + 1));
         }
         if (ready <= 0)
             continue;
@@ -139,6 +161,6 @@ void PtyBox::run(int fd) {
         if (late.count() > 0)
             answers.push_back({Clock::now() + late, reply});
         else
-            send(fd, reply);
+            out(reply);
     }
 }

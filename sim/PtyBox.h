@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AdapterLatency.h"
 #include "PerixBoxModel.h"
 #include "PseudoTerminal.h"
 
@@ -17,6 +18,9 @@ struct PtyBoxFaults {
     int lateMs = 0;           // every answer leaves this much later
     QByteArray afterIdentity; // sent straight after the identity
     bool flood = false;       // sends its brightness unasked, as fast as the line runs
+    // Through a USB adapter: all it sends is held, and handed over each time
+    // a free-running timer of this many ms runs out (16 for FTDI's default).
+    int adapterLatencyMs = 0;
 };
 
 // A Perix box on the far end of a pseudo-terminal, answering from its own

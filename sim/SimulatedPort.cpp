@@ -49,7 +49,7 @@ void SimulatedPort::deliverToBox(qint64 now) {
         for (char byte : reply) {
             m_replyFreeAt =
                 std::max(m_replyFreeAt, command.arrivesAt + TurnaroundMicros) + ByteMicros;
-            m_fromBox.push_back({m_replyFreeAt, byte});
+            m_fromBox.push_back({m_adapter.handedOverAt(m_replyFreeAt), byte});
         }
     }
 }

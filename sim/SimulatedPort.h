@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AdapterLatency.h"
 #include "PendulumLight.h"
 #include "PerixBoxModel.h"
 #include "SimClock.h"
@@ -34,6 +35,10 @@ public:
     QByteArray readAll() override;
     bool waitForReadyRead(int msecs) override;
 
+    // The line goes through a USB adapter that hands the box's bytes over
+    // every `periodMicros`, on a timer that started with the clock.
+    void setAdapterLatency(qint64 periodMicros) { m_adapter.periodMicros = periodMicros; }
+
     PerixBoxModel& box() { return m_box; }
     SimClock& clock() { return *m_clock; }
 
@@ -54,5 +59,6 @@ private:
     qint64 m_lineFreeAt = 0;  // when the last queued command byte is through
     qint64 m_replyFreeAt = 0; // when the box's line back is free again
     qint64 m_sensedAt = 0;    // when the command being answered reached the box
+    AdapterLatency m_adapter;
     bool m_open = false;
 };

@@ -52,17 +52,22 @@ private slots:
         QCOMPARE(f.display(), QStringLiteral("0.1秒"));
     }
 
-    void only_the_oldest_waiting_byte_counts() {
+    // Replies that came in a bunch all count, oldest first: the dark one
+    // after the light one is the passage.
+    void every_waiting_byte_counts_oldest_first() {
         WindowFixture f;
         f.startWithBox();
         f.clock(20);
-        f.sample(QByteArray("\xC8\x05\x05", 3)); // 200, then two dark bytes that are dropped
+        f.sample(QByteArray("\xC8\x05\x05", 3)); // 200, then two dark bytes
+        QCOMPARE(f.display(), QStringLiteral(" 2秒"));
+        QCOMPARE(f.v.DataValue, 5);
+        QCOMPARE(f.v.PeakBrightness, 5);
+        QCOMPARE(f.v.TenthCount, 0);
+        f.clock(3);
+        f.sample(QByteArray("\x10\xC8", 2)); // 16 first: the light comes back, no drop
+        QCOMPARE(f.display(), QStringLiteral(" 2秒"));
         QCOMPARE(f.v.DataValue, 200);
         QCOMPARE(f.v.PeakBrightness, 200);
-        QCOMPARE(f.v.TenthCount, 20);
-        f.sample(QByteArray("\x10\xC8", 2)); // 16 first: a drop of 184
-        QCOMPARE(f.display(), QStringLiteral(" 2秒"));
-        QCOMPARE(f.v.DataValue, 16);
     }
 
     void a_zero_after_a_detection_is_a_drop_of_one() {

@@ -59,6 +59,12 @@ int serve(int argc, char** argv, int& endedBy) {
     parser.addOption({QStringLiteral("late"),
                       QStringLiteral("答えを N ms 遅らせる / answer N ms late"),
                       QStringLiteral("N"), QStringLiteral("0")});
+    parser.addOption({QStringLiteral("adapter-latency"),
+                      QStringLiteral("USB アダプターのように、送るものを MS ms ごとにまとめて渡す "
+                                     "(FTDI は 16、0 はなし) / hand everything over each time an "
+                                     "MS ms timer runs out, as a USB adapter does (FTDI: 16, 0: "
+                                     "none)"),
+                      QStringLiteral("MS"), QStringLiteral("0")});
     parser.addOption({QStringLiteral("garbage"),
                       QStringLiteral("名前のあとにゴミを送る / send garbage after the identity")});
     parser.addOption({QStringLiteral("flood"),
@@ -77,6 +83,7 @@ int serve(int argc, char** argv, int& endedBy) {
     PtyBox::Faults faults;
     faults.silent = parser.isSet(QStringLiteral("silent"));
     faults.lateMs = numberOption(parser, QStringLiteral("late"), 60000);
+    faults.adapterLatencyMs = numberOption(parser, QStringLiteral("adapter-latency"), 1000);
     if (parser.isSet(QStringLiteral("garbage")))
         faults.afterIdentity = Garbage;
     faults.flood = parser.isSet(QStringLiteral("flood"));
