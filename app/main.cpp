@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     const ComPortNamer namer =
         port.isEmpty() ? ComPortNamer(comPortDeviceName) : [port](int) { return port; };
     return runTolvane(argc, argv, [namer]() -> std::unique_ptr<SerialLink> {
-        return std::make_unique<QtSerialLink>(namer);
+        // When the box does not answer there, it is looked for on every port present.
+        return std::make_unique<QtSerialLink>(namer, PortSearch::serialPortsPresent);
     });
 }
