@@ -1,6 +1,7 @@
 #include "link/LinkStartup.h"
 #include "link/LinkWatch.h"
 #include "link/PortSearch.h"
+#include "support/ScriptedPort.h"
 
 #include <QHash>
 #include <QTest>
@@ -10,53 +11,33 @@ using PortSearch::Platform;
 namespace {
 
 // The serial ports of a machine, as the link sees them: a list of ports
-// present ("link>device" for an adapter's link), one of them, perhaps,
-// with the box on it, and others held by another program.
-class ScriptedPorts : public SerialLink {
-public:
+// present ("link>device" for an adapter's link), the box on one of them or
+// on none, and some held by another program. Each device opened is kept,
+// with the time.
+struct ScriptedPorts : ScriptedPort {
     QString named;
     Platform platform = Platform::Unix;
     QList<PortSearch::PresentPort> present;
     QString box;
     QStringList busy;
-    // Each device opened, with the clock's time.
+    QString device; // set by the search; empty: the named one
     QList<std::pair<QString, qint64>> opened;
     const qint64* now = nullptr;
 
-    void setCommPort(int) override {}
     QStringList devicesToSearch() const override {
         return PortSearch::order(named, present, platform);
     }
-    void setDevice(const QString& device) override { m_device = device; }
-    void setSettings(const QString&) override {}
+    void setDevice(const QString& d) override { device = d; }
     void open() override {
-        const QString device = m_device.isEmpty() ? named : m_device;
-        if (busy.contains(device))
-            throw PortOpenError(PortOpenError::Reason::Busy, "busy");
-        const bool there = std::any_of(present.begin(), present.end(),
-                                       [&](const auto& p) { return p.device == device; });
-        if (!there)
-            throw PortOpenError(PortOpenError::Reason::NoSuchPort, "no such port");
-        opened.append({device, *now});
-        m_open = device;
-    }
-    bool isOpen() const override { return !m_open.isEmpty(); }
-    void close() override { m_open.clear(); }
-    void setBinaryInput() override {}
-    void setSThreshold(int) override {}
-    void setRThreshold(int) override {}
-    void write(const QByteArray& bytes) override {
-        requireOpen();
-        if (bytes == QByteArray(1, char(0xFF)) && isTheBox(m_open))
-            m_received += "MERAVO";
-    }
-    QByteArray readAll() override {
-        requireOpen();
-        return std::exchange(m_received, {});
-    }
-    bool waitForReadyRead(int) override {
-        requireOpen();
-        return !m_received.isEmpty();
+        const QString d = device.isEmpty() ? named : device;
+        const auto entry = std::find_if(present.begin(), present.end(),
+                                        [&](const auto& p) { return p.device == d; });
+        if (busy.contains(d) || entry == present.end())
+            throw PortOpenError(PortOpenError::Reason::Busy, "cannot open");
+        ScriptedPort::open();
+        opened.append({d, *now});
+        if (!box.isEmpty() && (d == box || entry->target == box))
+            reads.push_back("MERAVO");
     }
     // The adapter is pulled out and plugged into another socket, where the
     // system gives it another name.
@@ -66,27 +47,8 @@ public:
         });
         present.append({to, {}});
         box = to;
-        if (!m_open.isEmpty()) {
-            m_open.clear();
-            reportGone();
-        }
+        goAway();
     }
-    QString openNow() const { return m_open; }
-
-private:
-    bool isTheBox(const QString& device) const {
-        for (const auto& p : present)
-            if (p.device == device && !p.target.isEmpty() && p.target == box)
-                return true;
-        return device == box;
-    }
-    void requireOpen() const {
-        if (m_open.isEmpty())
-            throw LinkError("port is not open");
-    }
-    QString m_device;
-    QString m_open;
-    QByteArray m_received;
 };
 
 QList<PortSearch::PresentPort> portsOf(const QStringList& names) {
@@ -201,7 +163,7 @@ private slots:
         for (const auto& [device, at] : ports->opened)
             seen << device;
         QCOMPARE(seen.mid(0, probes.size()), probes);
-        QCOMPARE(watch.isOpen() ? ports->openNow() : QString(), foundOn);
+        QCOMPARE(watch.isOpen() ? seen.last() : QString(), foundOn);
         // However many ports there are, none is probed more than once a second.
         QHash<QString, qint64> last;
         for (const auto& [device, at] : ports->opened) {
