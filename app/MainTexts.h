@@ -7,6 +7,10 @@ namespace MainTexts {
 inline QString title() {
     return QStringLiteral("Tolvane");
 }
+// While the lesson's record is being written.
+inline QString recordingTitle() {
+    return QStringLiteral("Tolvane - 記録中");
+}
 inline QString quitQuestion() {
     return QStringLiteral("本当に終了しますか？");
 }

@@ -10,6 +10,7 @@
 #include "record/RecordTexts.h"
 #include "widgets/DisplayColor.h"
 #include "widgets/DisplayFont.h"
+#include "widgets/DisplayLabel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,7 +22,7 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
                        std::function<void()> endProgram, TenthClock::Now clock,
                        RecordPlace recordPlace)
     : v(values), m_boxes(boxes), m_now(clock), m_sampler(v, clock), m_tenths(std::move(clock)),
-      m_recordPlace(std::move(recordPlace)) {
+      m_recordPlace(std::move(recordPlace)), m_recordSigns(*this, boxes, m_recordPlace.folder) {
     // The port goes through a watch that reports it when it goes away mid-run
     // and opens it again, or for the first time when start-up could not.
     auto watch = std::make_unique<LinkWatch>(
@@ -39,7 +40,7 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
     setCentralWidget(m_client);
     setWindowBackColor(ColorTable::BuiltInBack);
 
-    Label1 = new QLabel(m_client);
+    Label1 = new DisplayLabel(m_client);
     Label1->move(0, 0);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setWordWrap(true);
@@ -294,6 +295,7 @@ void MainWindow::startRecord() {
     m_record = PassageRecord::begin(m_recordPlace, m_now);
     if (!m_record)
         Label1->setText(RecordTexts::notStarted());
+    m_recordSigns.follow(m_record.get());
 }
 
 void MainWindow::recordGap() {
@@ -302,13 +304,15 @@ void MainWindow::recordGap() {
 }
 
 void MainWindow::recordPassage(const Sampler::Result& r) {
-    if (!m_record)
+    if (!m_record || !m_record->writing())
         return;
     // A passage after a gap in sampling shows nothing and only starts the
     // count; in the record too it starts afresh, with no interval.
     if (!r.period)
         m_record->gap();
     m_record->passage(r.at, r.period);
+    if (!m_record->writing())
+        m_recordSigns.follow(m_record.get());
 }
 
 void MainWindow::LinkTimer_Timer() {

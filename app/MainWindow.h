@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RecordSigns.h"
 #include "colors/ColorDisplay.h"
 #include "core/ProgramValues.h"
 #include "link/LinkWatch.h"
@@ -113,6 +114,7 @@ private:
     TenthClock m_tenths;
     RecordPlace m_recordPlace;
     std::unique_ptr<PassageRecord> m_record;
+    RecordSigns m_recordSigns;
     // Open from MenuColor until it closes; it deletes itself then.
     QPointer<frmColor> m_color;
     LinkWatch* m_linkWatch = nullptr; // m_port itself

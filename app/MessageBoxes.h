@@ -12,6 +12,10 @@ public:
     virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // A modal box with one OK button and no icon.
     virtual void tell(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A box with the warning icon and one OK button that does not wait for
+    // the OK: the caller, and the timers, go on at once. It opens once the
+    // program is back at its event loop, so over a window being shown.
+    virtual void warnWithoutWaiting(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
 // The real thing, on QMessageBox.
@@ -19,4 +23,5 @@ class QtMessageBoxes : public MessageBoxes {
 public:
     bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
     void tell(QWidget* parent, const QString& title, const QString& text) override;
+    void warnWithoutWaiting(QWidget* parent, const QString& title, const QString& text) override;
 };

@@ -19,6 +19,7 @@ class SilentBoxes : public MessageBoxes {
 public:
     bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
     void tell(QWidget*, const QString&, const QString&) override {}
+    void warnWithoutWaiting(QWidget*, const QString&, const QString&) override {}
 };
 
 long rssKiB() {

@@ -21,7 +21,7 @@ double readMs(const QByteArray& file, int rounds) {
     double best = 1e9;
     for (int i = 0; i < rounds; ++i) {
         ProgramValues v;
-        Suuti suuti(v, [](const QString&) {});
+        Suuti suuti(v, {[](const QString&) {}, {}});
         QElapsedTimer t;
         t.start();
         suuti.SuutiInit();

@@ -45,6 +45,7 @@ class SilentBoxes : public MessageBoxes {
 public:
     bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
     void tell(QWidget*, const QString&, const QString&) override {}
+    void warnWithoutWaiting(QWidget*, const QString&, const QString&) override {}
 };
 
 // Real time for the simulated box, moved ahead once so that the pendulum is

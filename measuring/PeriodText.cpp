@@ -1,5 +1,7 @@
 #include "PeriodText.h"
 
+#include <QRegularExpression>
+
 QString PeriodText(int tenths) {
     const int whole = tenths / 10;
     const int tenth = tenths % 10;
@@ -9,4 +11,9 @@ QString PeriodText(int tenths) {
     if (tenth > 0)
         text += QStringLiteral(".%1").arg(tenth);
     return text + QStringLiteral("秒");
+}
+
+bool isPeriodText(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^(0\\.[0-9]| [1-9][0-9]*(\\.[1-9])?)秒$"));
+    return form.match(text).hasMatch();
 }

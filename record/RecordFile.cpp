@@ -8,10 +8,14 @@
 RecordPlace RecordPlace::inDocuments(const QString& documentsFolder, WallNow wallNow) {
     if (!wallNow)
         wallNow = [] { return QDateTime::currentDateTime(); };
+    const QString folder =
+        documentsFolder.isEmpty()
+            ? QString()
+            : QDir::toNativeSeparators(QDir(documentsFolder).filePath(RecordFile::folderName()));
     return {[documentsFolder](const QDateTime& start) {
                 return RecordFile::create(documentsFolder, start);
             },
-            std::move(wallNow)};
+            std::move(wallNow), folder};
 }
 
 RecordPlace RecordPlace::standard() {

@@ -18,6 +18,8 @@ struct RecordPlace {
     CreateFile createFile;
     // The local wall clock.
     WallNow wallNow;
+    // The folder the files go in, as the user is told it; empty when not known.
+    QString folder{};
 
     // The folder "Tolvane" in `documentsFolder`, one file per run; the
     // computer's clock unless another is given.

@@ -1,3 +1,4 @@
+#include "app/MainTexts.h"
 #include "link/LinkWatch.h"
 #include "link/PerixTexts.h"
 #include "record/RecordTexts.h"
@@ -26,6 +27,12 @@ QByteArray readFile(const QString& path) {
 // The record of a run that started at the fixture's wall time zero.
 QString recordPath(const WindowFixture& f) {
     return f.documents.filePath(QStringLiteral("Tolvane/tolvane-20261207-140503.csv"));
+}
+
+// One box, a warning that names the record's folder.
+bool toldOnceCannotRecord(const WindowFixture& f) {
+    return f.boxes.titles == QStringList{MainTexts::title()} && f.boxes.warnings.size() == 1 &&
+           f.boxes.warnings[0].contains(QDir::toNativeSeparators(f.documents.path()));
 }
 
 // The box goes away and comes back; the window picks it up at its next try,
@@ -92,6 +99,8 @@ private slots:
         QVERIFY(dir.write(QStringLiteral("Tv.txt"), "Kiroku=1\r\n"));
         WindowFixture f;
         QCOMPARE(lesson(f), lessonShown);
+        QCOMPARE(f.window->windowTitle(), MainTexts::recordingTitle());
+        QCOMPARE(f.boxes.texts, QStringList());
         // After the box came back (a second away) and after the dialog the
         // interval is not known; the first passage after the return shows none.
         QCOMPARE(readFile(recordPath(f)), QByteArray("passage,time,interval_s,shown_s\r\n"
@@ -121,12 +130,14 @@ private slots:
         WindowFixture f;
         QCOMPARE(lesson(f), lessonShown);
         QVERIFY(!f.window->record());
+        QCOMPARE(f.window->windowTitle(), MainTexts::title());
+        QCOMPARE(f.boxes.texts, QStringList());
         QCOMPARE(entries(f.documents.path()), QStringList());
         QCOMPARE(entries(dir.path()), file.isEmpty() ? QStringList() : QStringList{"Tv.txt"});
     }
 
     // A record that cannot start says so at start-up, like the other notices,
-    // and measuring goes on without it.
+    // and in a box that does not hold measuring up; measuring goes on without it.
     void a_record_that_cannot_start_data() {
         QTest::addColumn<QString>("place");
         QTest::addColumn<bool>("box");
@@ -162,8 +173,12 @@ private slots:
         } else {
             f.window->Form_Load();
             QCOMPARE(f.display(), PerixTexts::notConnectedNotice());
-            return;
+            QVERIFY(f.window->Timer1.isActive() && f.window->Timer2.isActive());
         }
+        QVERIFY(toldOnceCannotRecord(f));
+        QCOMPARE(f.window->windowTitle(), MainTexts::title());
+        if (!box)
+            return;
         QVERIFY(!f.window->record());
         f.clock(7);
         bobCutsTheBeam(f);
@@ -175,9 +190,9 @@ private slots:
         QCOMPARE(log.writes, place == QLatin1String("full") ? 1 : 0);
     }
 
-    // The disk fills up mid-lesson: the record ends quietly with the lines it
-    // has, and the display goes on as before.
-    void a_record_that_fails_later_stops_quietly() {
+    // The disk fills up mid-lesson: the record ends with the lines it has and
+    // says so once, and the display goes on as before.
+    void a_record_that_fails_later_says_so_once() {
         TempWorkingDir dir;
         QVERIFY(dir.write(QStringLiteral("Tv.txt"), "Kiroku=1\r\n"));
         const QByteArray firstTwo = "passage,time,interval_s,shown_s\r\n"
@@ -191,6 +206,8 @@ private slots:
         QCOMPARE(log.taken, firstTwo + "3,202");
         QCOMPARE(log.writes, 4);
         QVERIFY(!f.window->record()->writing());
+        QVERIFY(toldOnceCannotRecord(f));
+        QCOMPARE(f.window->windowTitle(), MainTexts::title());
     }
 
     // Removed or renamed while it is written, the file takes nothing from

@@ -23,6 +23,7 @@ private slots:
         QFETCH(int, tenths);
         QFETCH(QString, text);
         QCOMPARE(PeriodText(tenths), text);
+        QVERIFY(isPeriodText(text));
     }
 };
 

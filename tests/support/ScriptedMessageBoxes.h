@@ -11,6 +11,8 @@ public:
     bool nextAnswer = false;
     QStringList titles;
     QStringList texts;
+    // The texts of the warnings among them, which never wait for an answer.
+    QStringList warnings;
     // Runs while a question is on the screen, to look at the program then.
     std::function<void()> whileAsking;
 
@@ -24,5 +26,10 @@ public:
     void tell(QWidget*, const QString& title, const QString& text) override {
         titles << title;
         texts << text;
+    }
+    void warnWithoutWaiting(QWidget*, const QString& title, const QString& text) override {
+        titles << title;
+        texts << text;
+        warnings << text;
     }
 };
