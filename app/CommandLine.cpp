@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "core/TwoLanguages.h"
+
 #include <QCommandLineParser>
 #include <algorithm>
 #include <cstdio>
@@ -16,10 +18,7 @@ namespace {
 constexpr int FewestReportSeconds = 1;
 constexpr int MostReportSeconds = 600;
 
-// Messages come in Japanese, then English, on one line.
-QString both(const QString& japanese, const QString& english) {
-    return japanese + QStringLiteral(" / ") + english;
-}
+using TwoLanguages::both;
 
 QString programName(Program program) {
     return program == Program::Tolvane ? QStringLiteral("tolvane") : QStringLiteral("tolvane-demo");

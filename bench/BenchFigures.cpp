@@ -1,5 +1,7 @@
 #include "BenchFigures.h"
 
+#include "record/PassageRecord.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -55,7 +57,7 @@ QString driftFigure(const BenchFigures::Drift& d) {
 }
 
 bool driftMet(const BenchFigures::Drift& d) {
-    return std::abs(d.share(d.tenths)) < 0.001;
+    return std::abs(d.share(d.tenths)) < BenchFigures::DriftGoalShare;
 }
 
 // Within a tolerance given to the millisecond: the last digit's rounding is no miss.
@@ -100,16 +102,139 @@ Row recordRow(const BenchFigures::Record& r) {
 }
 
 Row startupRow(const QString& measure, const QList<double>& ms) {
+    const QString goal = QStringLiteral("under %1 ms").arg(BenchFigures::StartupGoalMs);
     if (ms.isEmpty())
-        return {measure, QStringLiteral("not measured: the window never painted"),
-                QStringLiteral("under 300 ms"), QStringLiteral("no")};
+        return {measure, QStringLiteral("not measured: the window never painted"), goal,
+                QStringLiteral("no")};
     const double worst = *std::max_element(ms.begin(), ms.end());
     return {measure,
             QStringLiteral("median %1 ms, worst %2 ms (%3 runs)")
                 .arg(quantile(ms, 0.5), 0, 'f', 0)
                 .arg(worst, 0, 'f', 0)
                 .arg(ms.size()),
-            QStringLiteral("under 300 ms"), yesNo(worst < 300)};
+            goal, yesNo(worst < BenchFigures::StartupGoalMs)};
+}
+
+Row accuracyRow(const BenchFigures::Accuracy& a) {
+    const QString measure = QStringLiteral("Accuracy, passages %1 s apart").arg(a.apart);
+    const auto inside =
+        std::count_if(a.errors.begin(), a.errors.end(), BenchFigures::insideResolution);
+    QList<double> sizes;
+    for (double e : a.errors)
+        sizes.append(std::abs(e));
+    QString figure =
+        QStringLiteral("%1 readouts, %2 % inside ±%3 s, worst %4 s, mean %5 s (size %6 s)")
+            .arg(a.errors.size())
+            .arg(a.errors.isEmpty() ? 0.0 : 100.0 * double(inside) / double(a.errors.size()), 0,
+                 'f', 1)
+            .arg(BenchFigures::Resolution, 0, 'f', 2)
+            .arg(worstBySize(a.errors), 0, 'f', 3)
+            .arg(mean(a.errors), 0, 'f', 3)
+            .arg(mean(sizes), 0, 'f', 3);
+    if (a.missed > 0)
+        figure += QStringLiteral(", passages missed: %1").arg(a.missed);
+    return {measure, figure, QStringLiteral("100 % inside"),
+            yesNo(!a.errors.isEmpty() && inside == a.errors.size() && a.missed == 0)};
+}
+
+Row latencyRow(const QList<double>& ms) {
+    const QString measure = QStringLiteral("Latency, bob cuts the beam to new text painted");
+    const QString goal = QStringLiteral("under %1 ms").arg(BenchFigures::LatencyGoalMs);
+    if (ms.isEmpty())
+        return {measure, QStringLiteral("not measured: no new text was painted"), goal,
+                QStringLiteral("no")};
+    return {measure,
+            QStringLiteral("mean %1 ms, 95 % under %2 ms, worst %3 ms (%4 new texts)")
+                .arg(mean(ms), 0, 'f', 1)
+                .arg(quantile(ms, 0.95), 0, 'f', 1)
+                .arg(quantile(ms, 1.0), 0, 'f', 1)
+                .arg(ms.size()),
+            goal, yesNo(quantile(ms, 1.0) < BenchFigures::LatencyGoalMs)};
+}
+
+Row driftRow(const QString& measure, const std::optional<BenchFigures::Drift>& d) {
+    const QString goal = QStringLiteral("under %1 %").arg(100 * BenchFigures::DriftGoalShare);
+    if (!d)
+        return {measure, QStringLiteral("not measured: the run printed nothing"), goal,
+                QStringLiteral("no")};
+    return {measure, driftFigure(*d), goal, yesNo(driftMet(*d))};
+}
+
+// What the three cost rows of one pair are called.
+struct CostMeasures {
+    QString cpu, memory, wakeups;
+};
+
+QList<Row> costRows(const CostMeasures& m, const std::optional<BenchFigures::Cost>& tolvane,
+                    const std::optional<BenchFigures::Cost>& bare) {
+    if (!tolvane || !bare) {
+        QList<Row> rows;
+        for (const QString& measure : {m.cpu, m.memory, m.wakeups})
+            rows.append({measure, QStringLiteral("not measured: a cost run printed nothing"),
+                         QStringLiteral("see above"), QStringLiteral("no")});
+        return rows;
+    }
+    const double cpuRatio = tolvane->coreShare / bare->coreShare;
+    const double memRatio = double(tolvane->peakKiB) / double(bare->peakKiB);
+    const Row cpu{m.cpu,
+                  QStringLiteral("Tolvane %1 %, bare Qt %2 %, ratio %3 ×")
+                      .arg(100 * tolvane->coreShare, 0, 'f', 2)
+                      .arg(100 * bare->coreShare, 0, 'f', 2)
+                      .arg(cpuRatio, 0, 'f', 2),
+                  QStringLiteral("at most %1 ×").arg(BenchFigures::CpuRatioGoal),
+                  yesNo(cpuRatio <= BenchFigures::CpuRatioGoal)};
+    const Row memory{m.memory,
+                     QStringLiteral("Tolvane %1 MiB, bare Qt %2 MiB, ratio %3 ×")
+                         .arg(double(tolvane->peakKiB) / 1024, 0, 'f', 1)
+                         .arg(double(bare->peakKiB) / 1024, 0, 'f', 1)
+                         .arg(memRatio, 0, 'f', 2),
+                     QStringLiteral("at most %1 ×").arg(BenchFigures::MemoryRatioGoal),
+                     yesNo(memRatio <= BenchFigures::MemoryRatioGoal)};
+    if (tolvane->wakeupsPerSecond <= 0 || bare->wakeupsPerSecond <= 0)
+        return {cpu, memory,
+                Row{m.wakeups, QStringLiteral("not measured: no context switches in /proc"),
+                    QStringLiteral("see above"), QStringLiteral("no")}};
+    const double wakeupRatio = tolvane->wakeupsPerSecond / bare->wakeupsPerSecond;
+    return {cpu, memory,
+            Row{m.wakeups,
+                QStringLiteral("Tolvane %1/s, bare Qt %2/s, ratio %3 ×; CPU ratio %4 ×")
+                    .arg(tolvane->wakeupsPerSecond, 0, 'f', 0)
+                    .arg(bare->wakeupsPerSecond, 0, 'f', 0)
+                    .arg(wakeupRatio, 0, 'f', 2)
+                    .arg(cpuRatio, 0, 'f', 2),
+                QStringLiteral("at most %1 ×, CPU ratio below %2 ×")
+                    .arg(BenchFigures::WakeupRatioGoal)
+                    .arg(BenchFigures::CpuRatioBefore),
+                yesNo(wakeupRatio <= BenchFigures::WakeupRatioGoal &&
+                      cpuRatio < BenchFigures::CpuRatioBefore)}};
+}
+
+// A Markdown table, aligned so that it also reads as plain text.
+QString markdown(const QList<Row>& rows) {
+    const Row header{QStringLiteral("Measure"), QStringLiteral("Figure"), QStringLiteral("Goal"),
+                     QStringLiteral("Met")};
+    qsizetype w[4] = {header.measure.size(), header.figure.size(), header.goal.size(),
+                      header.met.size()};
+    for (const Row& r : rows) {
+        w[0] = std::max(w[0], r.measure.size());
+        w[1] = std::max(w[1], r.figure.size());
+        w[2] = std::max(w[2], r.goal.size());
+        w[3] = std::max(w[3], r.met.size());
+    }
+    const auto line = [&](const Row& r) {
+        return QStringLiteral("| %1 | %2 | %3 | %4 |\n")
+            .arg(r.measure, int(-w[0]))
+            .arg(r.figure, int(-w[1]))
+            .arg(r.goal, int(-w[2]))
+            .arg(r.met, int(-w[3]));
+    };
+    QString out = line(header);
+    out += QStringLiteral("|%1|%2|%3|%4|\n")
+               .arg(QString(w[0] + 2, QLatin1Char('-')), QString(w[1] + 2, QLatin1Char('-')),
+                    QString(w[2] + 2, QLatin1Char('-')), QString(w[3] + 2, QLatin1Char('-')));
+    for (const Row& r : rows)
+        out += line(r);
+    return out;
 }
 
 // Looking for a box that is nowhere must cost no more than measuring does.
@@ -164,7 +289,7 @@ BenchFigures::Record BenchFigures::record(double apart, const QList<QByteArray>&
     Record r;
     r.apart = apart;
     const QList<QByteArray> rows = csv.split('\n');
-    if (rows.value(0).trimmed() != "passage,time,interval_s,shown_s") {
+    if (rows.value(0).trimmed() != PassageRecord::Header) {
         r.problem = QStringLiteral("no record file");
         return r;
     }
@@ -237,125 +362,29 @@ std::optional<qint64> BenchFigures::contextSwitches(const QByteArray& procStatus
 
 QString BenchFigures::table() const {
     QList<Row> rows;
-    for (const Accuracy& a : accuracies) {
-        const QString measure = QStringLiteral("Accuracy, passages %1 s apart").arg(a.apart);
-        const auto inside = std::count_if(a.errors.begin(), a.errors.end(), insideResolution);
-        QList<double> sizes;
-        for (double e : a.errors)
-            sizes.append(std::abs(e));
-        QString figure =
-            QStringLiteral("%1 readouts, %2 % inside ±%3 s, worst %4 s, mean %5 s (size %6 s)")
-                .arg(a.errors.size())
-                .arg(a.errors.isEmpty() ? 0.0 : 100.0 * double(inside) / double(a.errors.size()), 0,
-                     'f', 1)
-                .arg(Resolution, 0, 'f', 2)
-                .arg(worstBySize(a.errors), 0, 'f', 3)
-                .arg(mean(a.errors), 0, 'f', 3)
-                .arg(mean(sizes), 0, 'f', 3);
-        if (a.missed > 0)
-            figure += QStringLiteral(", passages missed: %1").arg(a.missed);
-        rows.append({measure, figure, QStringLiteral("100 % inside"),
-                     yesNo(!a.errors.isEmpty() && inside == a.errors.size() && a.missed == 0)});
-    }
-
-    if (latencyMs.isEmpty())
-        rows.append({QStringLiteral("Latency, bob cuts the beam to new text painted"),
-                     QStringLiteral("not measured: no new text was painted"),
-                     QStringLiteral("under 20 ms"), QStringLiteral("no")});
-    else
-        rows.append({QStringLiteral("Latency, bob cuts the beam to new text painted"),
-                     QStringLiteral("mean %1 ms, 95 % under %2 ms, worst %3 ms (%4 new texts)")
-                         .arg(mean(latencyMs), 0, 'f', 1)
-                         .arg(quantile(latencyMs, 0.95), 0, 'f', 1)
-                         .arg(quantile(latencyMs, 1.0), 0, 'f', 1)
-                         .arg(latencyMs.size()),
-                     QStringLiteral("under 20 ms"), yesNo(quantile(latencyMs, 1.0) < 20)});
-
+    for (const Accuracy& a : accuracies)
+        rows.append(accuracyRow(a));
+    rows.append(latencyRow(latencyMs));
     for (const Record& r : records)
         rows.append(recordRow(r));
-
-    const auto driftRow = [&](const QString& measure, const std::optional<Drift>& d) {
-        if (!d)
-            return Row{measure, QStringLiteral("not measured: the run printed nothing"),
-                       QStringLiteral("under 0.1 %"), QStringLiteral("no")};
-        return Row{measure, driftFigure(*d), QStringLiteral("under 0.1 %"), yesNo(driftMet(*d))};
-    };
     rows.append(driftRow(QStringLiteral("Clock drift, idle"), driftIdle));
     rows.append(
         driftRow(QStringLiteral("Clock drift, %1 cores kept busy").arg(busyCores), driftBusy));
-
-    if (costTolvane && costBare) {
-        const double cpuRatio = costTolvane->coreShare / costBare->coreShare;
-        const double memRatio = double(costTolvane->peakKiB) / double(costBare->peakKiB);
-        rows.append({QStringLiteral("CPU, share of one core while measuring"),
-                     QStringLiteral("Tolvane %1 %, bare Qt %2 %, ratio %3 ×")
-                         .arg(100 * costTolvane->coreShare, 0, 'f', 2)
-                         .arg(100 * costBare->coreShare, 0, 'f', 2)
-                         .arg(cpuRatio, 0, 'f', 2),
-                     QStringLiteral("at most 1.5 ×"), yesNo(cpuRatio <= 1.5)});
-        rows.append({QStringLiteral("Peak resident memory while measuring"),
-                     QStringLiteral("Tolvane %1 MiB, bare Qt %2 MiB, ratio %3 ×")
-                         .arg(double(costTolvane->peakKiB) / 1024, 0, 'f', 1)
-                         .arg(double(costBare->peakKiB) / 1024, 0, 'f', 1)
-                         .arg(memRatio, 0, 'f', 2),
-                     QStringLiteral("at most 1.2 ×"), yesNo(memRatio <= 1.2)});
-        const double wakeupRatio = costTolvane->wakeupsPerSecond / costBare->wakeupsPerSecond;
-        if (costTolvane->wakeupsPerSecond <= 0 || costBare->wakeupsPerSecond <= 0)
-            rows.append({QStringLiteral("Wake-ups per second while measuring"),
-                         QStringLiteral("not measured: no context switches in /proc"),
-                         QStringLiteral("see above"), QStringLiteral("no")});
-        else
-            rows.append({QStringLiteral("Wake-ups per second while measuring"),
-                         QStringLiteral("Tolvane %1/s, bare Qt %2/s, ratio %3 ×; CPU ratio %4 ×")
-                             .arg(costTolvane->wakeupsPerSecond, 0, 'f', 0)
-                             .arg(costBare->wakeupsPerSecond, 0, 'f', 0)
-                             .arg(wakeupRatio, 0, 'f', 2)
-                             .arg(cpuRatio, 0, 'f', 2),
-                         QStringLiteral("at most %1 ×, CPU ratio below %2 ×")
-                             .arg(WakeupRatioGoal)
-                             .arg(CpuRatioBefore),
-                         yesNo(wakeupRatio <= WakeupRatioGoal && cpuRatio < CpuRatioBefore)});
-    } else {
-        for (const QString& measure : {QStringLiteral("CPU, share of one core while measuring"),
-                                       QStringLiteral("Peak resident memory while measuring"),
-                                       QStringLiteral("Wake-ups per second while measuring")})
-            rows.append({measure, QStringLiteral("not measured: a cost run printed nothing"),
-                         QStringLiteral("see above"), QStringLiteral("no")});
-    }
-
+    rows += costRows({QStringLiteral("CPU, share of one core while measuring"),
+                      QStringLiteral("Peak resident memory while measuring"),
+                      QStringLiteral("Wake-ups per second while measuring")},
+                     costTolvane, costBare);
+    rows += costRows({QStringLiteral("tolvane --port on perix-sim: CPU, share of one core"),
+                      QStringLiteral("tolvane --port on perix-sim: peak resident memory"),
+                      QStringLiteral("tolvane --port on perix-sim: wake-ups per second")},
+                     costAsRun, costBareBesideRun);
     rows.append(searchRow(searchNoBox, costTolvane));
-
     rows.append(startupRow(QStringLiteral("Start-up to window shown, box on a pseudo-terminal"),
                            startupBoxMs));
     rows.append(startupRow(QStringLiteral("Start-up to window shown, no port"), startupNoPortMs));
 
-    // A Markdown table, aligned so that it also reads as plain text.
-    const Row header{QStringLiteral("Measure"), QStringLiteral("Figure"), QStringLiteral("Goal"),
-                     QStringLiteral("Met")};
-    qsizetype w[4] = {header.measure.size(), header.figure.size(), header.goal.size(),
-                      header.met.size()};
-    for (const Row& r : rows) {
-        w[0] = std::max(w[0], r.measure.size());
-        w[1] = std::max(w[1], r.figure.size());
-        w[2] = std::max(w[2], r.goal.size());
-        w[3] = std::max(w[3], r.met.size());
-    }
-    const auto line = [&](const Row& r) {
-        return QStringLiteral("| %1 | %2 | %3 | %4 |\n")
-            .arg(r.measure, int(-w[0]))
-            .arg(r.figure, int(-w[1]))
-            .arg(r.goal, int(-w[2]))
-            .arg(r.met, int(-w[3]));
-    };
-    QString out = QStringLiteral("Tolvane bench, %1; %2\n\n").arg(when, machine);
-    out += line(header);
-    out += QStringLiteral("|%1|%2|%3|%4|\n")
-               .arg(QString(w[0] + 2, QLatin1Char('-')), QString(w[1] + 2, QLatin1Char('-')),
-                    QString(w[2] + 2, QLatin1Char('-')), QString(w[3] + 2, QLatin1Char('-')));
-    for (const Row& r : rows)
-        out += line(r);
-    out += QStringLiteral("\nLoad average at the end %1; the whole run took %2 s.\n")
+    return QStringLiteral("Tolvane bench, %1; %2\n\n").arg(when, machine) + markdown(rows) +
+           QStringLiteral("\nLoad average at the end %1; the whole run took %2 s.\n")
                .arg(loadAtEnd)
                .arg(wallSeconds, 0, 'f', 0);
-    return out;
 }

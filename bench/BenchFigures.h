@@ -63,6 +63,12 @@ struct BenchFigures {
     // and woke again. Nothing when either count is missing.
     static std::optional<qint64> contextSwitches(const QByteArray& procStatus);
 
+    // The goals, each written once for its text and its comparison.
+    static constexpr double LatencyGoalMs = 20;     // under
+    static constexpr double DriftGoalShare = 0.001; // under
+    static constexpr double CpuRatioGoal = 1.5;     // at most, to the bare program's
+    static constexpr double MemoryRatioGoal = 1.2;  // at most, to the bare program's
+    static constexpr double StartupGoalMs = 300;    // under
     // Wake-ups at most this many times the bare program's, with the CPU
     // ratio below what it was while each sample woke Tolvane three times.
     static constexpr double WakeupRatioGoal = 2.2;
@@ -93,8 +99,14 @@ struct BenchFigures {
     std::optional<Drift> driftIdle;
     std::optional<Drift> driftBusy;
     int busyCores = 0;
+    // Tolvane on the bench's own box, and the bare program beside it.
     std::optional<Cost> costTolvane;
     std::optional<Cost> costBare;
+    // Tolvane as users run it: the real program with --port on perix-sim,
+    // measured from outside, and the bare program beside it.
+    std::optional<Cost> costAsRun;
+    std::optional<Cost> costBareBesideRun;
+    // Tolvane searching for a box that is nowhere.
     std::optional<Search> searchNoBox;
     QList<double> startupBoxMs;
     QList<double> startupNoPortMs;

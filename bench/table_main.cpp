@@ -3,9 +3,11 @@
 // figures and never fails on them.
 //
 // The cost pair runs first, alone, so that nothing else of the bench takes
-// its cores and wakes it, with its simulated box on a core of its own. The accuracy runs and the
-// idle clock then run side by side: they are mostly idle. The record runs follow on their own,
-// since the record times each passage to a few milliseconds and a crowded machine would hold its
+// its cores and wakes it, with its simulated box on a core of its own; then
+// the real tolvane on perix-sim, as users run it, beside the bare program
+// again. The accuracy runs and the idle clock then run side by side: they are
+// mostly idle. The record runs follow on their own, since the record times
+// each passage to a few milliseconds and a crowded machine would hold its
 // samples up. The busy clock runs last, alone with its spinners.
 #include "bench/BenchFigures.h"
 #include "sim/PendulumLight.h"
@@ -23,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sched.h>
 #include <unistd.h>
 
@@ -79,7 +82,10 @@ public:
         p->setProcessEnvironment(m_env);
         p->setStandardOutputFile(m_dir.filePath(name + QStringLiteral(".out")));
         p->setStandardErrorFile(m_dir.filePath(name + QStringLiteral(".err")));
-        p->start(QCoreApplication::applicationDirPath() + QLatin1Char('/') + program, args);
+        p->start(QDir::isAbsolutePath(program)
+                     ? program
+                     : QCoreApplication::applicationDirPath() + QLatin1Char('/') + program,
+                 args);
         m_running.emplace_back(p);
         return p;
     }
@@ -95,6 +101,12 @@ public:
         if (!out.open(QIODevice::ReadOnly))
             return {};
         return out.readAll().split('\n');
+    }
+
+    // What the child has printed so far.
+    QByteArray printed(const QString& name) const {
+        QFile out(m_dir.filePath(name + QStringLiteral(".out")));
+        return out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
     }
 
     void stop(QProcess* p) {
@@ -171,6 +183,76 @@ BenchFigures::Record finishRecordRun(Children& children, const RecordRun& run, d
     if (files.size() != 1 || !csv.open(QIODevice::ReadOnly))
         return BenchFigures::record(run.apart, lines, {});
     return BenchFigures::record(run.apart, lines, csv.readAll());
+}
+
+// What /proc says of a running process: the CPU time it has used, its main
+// thread's context switches and its peak resident memory.
+struct ProcFigures {
+    double cpuSeconds = 0;
+    qint64 switches = 0;
+    long peakKiB = 0;
+};
+
+std::optional<ProcFigures> procFigures(qint64 pid) {
+    QFile statusFile(QStringLiteral("/proc/%1/status").arg(pid));
+    QFile statFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!statusFile.open(QIODevice::ReadOnly) || !statFile.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray status = statusFile.readAll();
+    const auto switches = BenchFigures::contextSwitches(status);
+    // utime and stime are the 14th and 15th fields; the name, the 2nd, is in
+    // brackets and may hold spaces.
+    const QByteArray stat = statFile.readAll();
+    const QList<QByteArray> f = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    const double ticks = double(f.value(11).toLongLong() + f.value(12).toLongLong());
+    long peakKiB = 0;
+    for (const QByteArray& line : status.split('\n'))
+        if (line.startsWith("VmHWM:"))
+            peakKiB = line.mid(6).trimmed().split(' ').value(0).toLong();
+    if (!switches || f.size() < 13 || peakKiB == 0)
+        return std::nullopt;
+    return ProcFigures{ticks / double(sysconf(_SC_CLK_TCK)), *switches, peakKiB};
+}
+
+// The real tolvane with --port on perix-sim, as a teacher runs it, with the
+// bare program beside it; neither is kept to a core. Tolvane prints nothing,
+// so it is measured from outside over the same seconds as the bare program.
+void costAsRun(Children& children, const Durations& d, BenchFigures& figures) {
+    const QString simName = QStringLiteral("as-run-perix-sim");
+    QProcess* sim = children.start(QStringLiteral(PERIX_SIM_PROGRAM), {}, simName);
+    QByteArray printed;
+    QElapsedTimer waited;
+    waited.start();
+    while (!printed.contains('\n') && waited.elapsed() < 5000) {
+        QThread::msleep(50);
+        printed = children.printed(simName);
+    }
+    const QString device = QString::fromLocal8Bit(printed.split('\n').value(0).trimmed());
+    QProcess* tolvane =
+        children.start(QStringLiteral(TOLVANE_PROGRAM), {QStringLiteral("--port"), device},
+                       QStringLiteral("as-run-tolvane"));
+    QProcess* bare = children.start(QStringLiteral("bench_bare"),
+                                    {QString::number(d.costWarmup), QString::number(d.cost)},
+                                    QStringLiteral("as-run-bare"));
+    QThread::sleep(d.costWarmup);
+    const auto before = procFigures(tolvane->processId());
+    QElapsedTimer clock;
+    clock.start();
+    QThread::sleep(d.cost);
+    const auto after = procFigures(tolvane->processId());
+    const double seconds = double(clock.elapsed()) / 1000;
+    if (before && after)
+        figures.costAsRun =
+            BenchFigures::Cost{(after->cpuSeconds - before->cpuSeconds) / seconds, after->peakKiB,
+                               double(after->switches - before->switches) / seconds};
+    figures.costBareBesideRun = BenchFigures::cost(
+        children.finish(bare, QStringLiteral("as-run-bare"), d.costWarmup + d.cost + 30));
+    // The box first: tolvane lets go of the port, and of its lock, once it
+    // sees the line hung up; and perix-sim cleans up after itself on this signal.
+    sim->terminate();
+    sim->waitForFinished(5000);
+    QThread::msleep(500);
+    children.stop(tolvane);
 }
 
 // The search for a box that answers nowhere: Tolvane with SearchPorts silent
@@ -273,6 +355,11 @@ int main(int argc, char** argv) {
                      d.costWarmup + d.cost);
         figures.searchNoBox = searchCost(children, d, programsCore);
     }
+
+    std::fprintf(stderr,
+                 "cost of tolvane --port on perix-sim, beside the bare program (%d s) ...\n",
+                 d.costWarmup + d.cost);
+    costAsRun(children, d, figures);
 
     std::fprintf(stderr, "accuracy (%.0f s) and idle clock, side by side ...\n", d.accuracy);
     struct AccuracyRun {

@@ -1,5 +1,10 @@
 #include "QtSerialLink.h"
 
+#include "PortErrorRules.h"
+
+#include <QFile>
+#include <QSocketNotifier>
+
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -21,36 +26,18 @@ QSerialPort::Parity toQtParity(char p) {
     }
 }
 
-// QSerialPort reports a port held by someone else and a port we may not use
-// alike; a device we could read and write must be the busy one.
-PortOpenError::Reason openFailureReason(QSerialPort::SerialPortError error,
-                                        [[maybe_unused]] const QString& device) {
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return PortOpenError::Reason::NoSuchPort;
-    case QSerialPort::PermissionError:
+// Whether this program may read and write the device behind a port name.
+// QSerialPort looks for names without a folder in /dev, and gives the name
+// back without it ("pts/1"): the whole path is checked.
+bool mayReadAndWrite([[maybe_unused]] const QString& portName) {
 #ifdef Q_OS_UNIX
-        if (::access(device.toLocal8Bit().constData(), R_OK | W_OK) != 0)
-            return PortOpenError::Reason::NotAllowed;
-#endif
-        return PortOpenError::Reason::Busy;
-    default:
-        return PortOpenError::Reason::Other;
-    }
-}
-
-// Only ResourceError means that the device has gone away; a garbled read or
-// a write refused once (noise on a long cable, a busy USB hub) must not wipe
-// the reading. On Windows, though, Qt's overlapped reads and writes cannot go
-// on after one of them has failed: the next one ends the program inside
-// QSerialPort (seen with Qt 6.4 under Wine when the line hung up: "Not ready",
-// then "Broken pipe"). There every failure counts as the port gone, and the
-// watch opens it afresh. Windows reports no line errors from noise anyway.
-bool meansPortGone(QSerialPort::SerialPortError error) {
-#ifdef Q_OS_WIN
-    return error != QSerialPort::NoError && error != QSerialPort::TimeoutError;
+    const bool hasFolder = portName.startsWith(QLatin1Char('/')) ||
+                           portName.startsWith(QLatin1String("./")) ||
+                           portName.startsWith(QLatin1String("../"));
+    const QString path = hasFolder ? portName : QStringLiteral("/dev/") + portName;
+    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
 #else
-    return error == QSerialPort::ResourceError;
+    return true;
 #endif
 }
 
@@ -105,18 +92,22 @@ void QtSerialLink::setSettings(const QString& settings) {
 void QtSerialLink::open() {
     if (m_port.isOpen())
         throw LinkError("port already open");
-    m_port.setPortName(m_device.isEmpty() ? m_namer(m_commPort) : m_device);
+    const QString device = m_device.isEmpty() ? m_namer(m_commPort) : m_device;
+    m_port.setPortName(device);
     m_port.setBaudRate(m_settings.baudRate);
     m_port.setParity(toQtParity(m_settings.parity));
     m_port.setDataBits(QSerialPort::DataBits(m_settings.dataBits));
     m_port.setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite))
-        throw PortOpenError(openFailureReason(m_port.error(), m_port.portName()),
+        throw PortOpenError(PortErrorRules::openFailureReason(m_port.error(),
+                                                              PortErrorRules::ThisPlatform,
+                                                              mayReadAndWrite(device)),
                             "cannot open " + m_port.portName().toStdString() + ": " +
                                 m_port.errorString().toStdString());
     m_gaveUp = false;
     ++m_openings;
+    keepReadNotifierOff();
 }
 
 bool QtSerialLink::isOpen() const {
@@ -170,7 +161,10 @@ QByteArray QtSerialLink::readAll() {
         m_port.waitForReadyRead(0);
     if (!m_port.isOpen())
         throw LinkError("port closed while reading");
-    return m_port.readAll();
+    const QByteArray bytes = m_port.readAll();
+    // Emptying Qt's buffer arms its read notifier again.
+    keepReadNotifierOff();
+    return bytes;
 }
 
 bool QtSerialLink::waitForReadyRead(int msecs) {
@@ -178,6 +172,18 @@ bool QtSerialLink::waitForReadyRead(int msecs) {
     if (m_port.bytesAvailable() > 0)
         return true;
     return m_port.waitForReadyRead(msecs);
+}
+
+// QSerialPort reads each reply as it arrives, woken by a read notifier: a
+// second wake-up of the program on every sample, for nothing, since every
+// read polls the line itself (readAll() above). On Unix the notifier stays
+// off; a line that has gone shows at the next write or read.
+void QtSerialLink::keepReadNotifierOff() {
+#ifdef Q_OS_UNIX
+    for (QSocketNotifier* n : m_port.findChildren<QSocketNotifier*>(Qt::FindDirectChildrenOnly))
+        if (n->type() == QSocketNotifier::Read && n->isEnabled())
+            n->setEnabled(false);
+#endif
 }
 
 void QtSerialLink::requireOpen(const char* what) const {
@@ -191,7 +197,7 @@ void QtSerialLink::onError(QSerialPort::SerialPortError error) {
         return;
     if (!m_port.isOpen() || m_gaveUp)
         return;
-    if (!meansPortGone(error)) {
+    if (!PortErrorRules::meansPortGone(error, PortErrorRules::ThisPlatform)) {
         // Cleared, so that the next one is reported again; the watch on the
         // line judges whether it keeps failing.
         m_port.clearError();

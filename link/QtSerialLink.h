@@ -41,6 +41,7 @@ public:
 private:
     void onError(QSerialPort::SerialPortError error);
     void requireOpen(const char* what) const;
+    void keepReadNotifierOff();
 
     // A child, so that its notifiers can be looked at from outside.
     QSerialPort m_port{this};

@@ -6,7 +6,6 @@
 
 namespace {
 
-const QByteArray Header = "passage,time,interval_s,shown_s";
 const QByteArray LineEnd = "\r\n";
 
 QByteArray isoTime(const QDateTime& t) {

@@ -31,6 +31,9 @@
 // what it has, and later passages are not written.
 class PassageRecord {
 public:
+    // The first line, which names the columns.
+    static constexpr char Header[] = "passage,time,interval_s,shown_s";
+
     // Starts the record of a run at `place`: its file and the header line.
     // Nothing when either cannot be made.
     static std::unique_ptr<PassageRecord> begin(const RecordPlace& place,

@@ -28,10 +28,11 @@ struct Outcome {
 };
 
 Outcome runTool(const QStringList& args,
-                const PerixIoTool::LinkMaker& makeLink = PerixIoTool::realLink) {
+                const PerixIoTool::LinkMaker& makeLink = PerixIoTool::realLink,
+                const ComPortNamer& namer = comPortDeviceName) {
     QString out, err;
     QTextStream o(&out), e(&err);
-    const int status = PerixIoTool::run(args, o, e, makeLink);
+    const int status = PerixIoTool::run(args, o, e, makeLink, namer);
     o.flush();
     e.flush();
     return {status, out, err};
@@ -150,13 +151,13 @@ private slots:
         said.replace(QStringLiteral("BOX"), box.slavePath());
         QString out, err;
         QTextStream o(&out), e(&err);
-        const int exit =
-            PerixIoTool::run({QStringLiteral("find")}, o, e, PerixIoTool::realLink, [&] {
-                QList<PortSearch::PresentPort> present;
-                for (const QString& port : ports)
-                    present.append({port, {}});
-                return present;
-            });
+        const int exit = PerixIoTool::run({QStringLiteral("find")}, o, e, PerixIoTool::realLink,
+                                          comPortDeviceName, [&] {
+                                              QList<PortSearch::PresentPort> present;
+                                              for (const QString& port : ports)
+                                                  present.append({port, {}});
+                                              return present;
+                                          });
         o.flush();
         e.flush();
         QCOMPARE(exit, status);
@@ -215,8 +216,11 @@ private slots:
         ScriptedPort port;
         port.openFails = true;
         QString device;
-        const Outcome r = runTool({"2", "read", "1"}, lend(port, &device));
-        QCOMPARE(device, comPortDeviceName(2));
+        // Named apart from /dev, which may hold anything at /dev/ttyS1.
+        const Outcome r = runTool({"2", "read", "1"}, lend(port, &device), [](int n) {
+            return QStringLiteral("/nonexistent/COM%1").arg(n);
+        });
+        QCOMPARE(device, QStringLiteral("/nonexistent/COM2"));
         QCOMPARE(r.status, int(PerixIoTool::CannotOpen));
         QVERIFY2(r.err.contains(QStringLiteral("Cannot open port COM2 (%1).").arg(device)),
                  qPrintable(r.err));

@@ -1,5 +1,6 @@
 #include "tools/perix-io/PerixIoTool.h"
 
+#include "core/TwoLanguages.h"
 #include "link/ComPortName.h"
 #include "link/LinkStartup.h"
 #include "link/PerixIo.h"
@@ -20,10 +21,7 @@ namespace PerixIoTool {
 
 namespace {
 
-// Messages come in Japanese, then English, on one line.
-QString both(const QString& japanese, const QString& english) {
-    return japanese + QStringLiteral(" / ") + english;
-}
+using TwoLanguages::both;
 
 bool isWholeNumber(const QString& text) {
     static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+$"));
@@ -256,7 +254,7 @@ int find(QTextStream& out, QTextStream& err, const LinkMaker& makeLink,
 
 } // namespace
 
-std::variant<Command, QString> parse(const QStringList& args) {
+std::variant<Command, QString> parse(const QStringList& args, const ComPortNamer& namer) {
     if (args.size() < 3)
         return both(QStringLiteral("引数が足りません。"), QStringLiteral("Too few arguments."));
     Command c;
@@ -267,7 +265,7 @@ std::variant<Command, QString> parse(const QStringList& args) {
             return both(QStringLiteral("ポート番号は 1〜4 です (%1)。").arg(c.port),
                         QStringLiteral("The port number must be 1 to 4, not %1.").arg(c.port));
         c.port = QString::number(*n);
-        c.device = comPortDeviceName(*n);
+        c.device = namer(*n);
     } else {
         c.device = c.port;
     }
@@ -347,7 +345,7 @@ std::unique_ptr<SerialLink> realLink(const QString& device) {
 }
 
 int run(const QStringList& args, QTextStream& out, QTextStream& err, const LinkMaker& makeLink,
-        const PortSearch::PresentPorts& present) {
+        const ComPortNamer& namer, const PortSearch::PresentPorts& present) {
     if (args.size() == 1 &&
         (args.at(0) == QLatin1String("-h") || args.at(0) == QLatin1String("--help"))) {
         out << usage();
@@ -355,7 +353,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err, const LinkM
     }
     if (args == QStringList{QStringLiteral("find")})
         return find(out, err, makeLink, present);
-    const auto parsed = parse(args);
+    const auto parsed = parse(args, namer);
     if (const auto* problem = std::get_if<QString>(&parsed)) {
         err << *problem << '\n' << usage();
         return BadUsage;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ComPortName.h"
 #include "link/PortSearch.h"
 #include "link/SerialLink.h"
 
@@ -33,8 +34,10 @@ struct Command {
     int value = 0;  // 0..255 to write, or 1/0 for on/off
 };
 
-// The command, or what is wrong with the arguments.
-std::variant<Command, QString> parse(const QStringList& args);
+// The command, or what is wrong with the arguments. `namer` turns a port
+// number into its device.
+std::variant<Command, QString> parse(const QStringList& args,
+                                     const ComPortNamer& namer = comPortDeviceName);
 
 QString usage();
 
@@ -46,7 +49,7 @@ std::unique_ptr<SerialLink> realLink(const QString& device);
 // exit status. Results go to out, failures to err. `find` probes the ports
 // that `present` lists.
 int run(const QStringList& args, QTextStream& out, QTextStream& err,
-        const LinkMaker& makeLink = realLink,
+        const LinkMaker& makeLink = realLink, const ComPortNamer& namer = comPortDeviceName,
         const PortSearch::PresentPorts& present = PortSearch::serialPortsPresent);
 
 } // namespace PerixIoTool
