@@ -6,9 +6,10 @@
 #
 # Wine rebuilds its dosdevices/com1..com4 links at every start from whatever
 # /dev/ttyS* exist, so a link written there by hand does not last. The
-# prefix's registry pins COM1..COM4 instead, to links in the run's own folder
-# that the checks point at perix-sim's pseudo-terminal or at nothing: no real
-# serial port is opened or configured.
+# prefix's registry pins COM1..COM4 and COM7 instead, to links in the run's own
+# folder that the checks point at perix-sim's pseudo-terminal or at nothing;
+# the ports Wine makes of the machine's own devices are pointed at nothing: no
+# real serial port is opened or configured.
 #
 # Uses from windows.sh: root, dir, name, wine, new_prefix, window_box, read_shot,
 # shows_period.
@@ -28,6 +29,9 @@ period_within=10
 # Where to click for かんどせってい, from the window's top left corner.
 menu_settei_x=100
 menu_y=10
+
+# shellcheck source=scripts/windows-search.sh
+source "$root/scripts/windows-search.sh"
 
 serial_failures=0
 passed() {
@@ -113,11 +117,15 @@ sim_saw() {
     grep -c -- "$1" "$sim_log" || true
 }
 
-# COM1..COM4 pinned in the prefix's registry to links in the run's folder;
-# the keys count from Wine's next start.
+# The COM ports pinned: COM1..COM4, and a USB adapter's kind of number for
+# the search (scripts/windows-search.sh).
+pinned_coms="1 2 3 4 $search_com"
+
+# The pinned ports in the prefix's registry, each to a link in the run's
+# folder; the keys count from Wine's next start.
 pin_com_ports() {
     local n
-    for n in 1 2 3 4; do
+    for n in $pinned_coms; do
         "$wine" reg add 'HKLM\Software\Wine\Ports' /v "COM$n" /t REG_SZ /d "$run/com$n" /f \
             >/dev/null 2>&1
         plug_com "$n"
@@ -125,18 +133,27 @@ pin_com_ports() {
     /usr/lib/wine/wineserver -w
 }
 
+# Wine also makes a COM port, numbered after the pinned ones, of every
+# /dev/ttyS*, /dev/ttyUSB* and /dev/ttyACM* there is. Tolvane would probe
+# them when it searches for the box: each is pointed at nothing, until Wine's
+# next start, so that no real port is opened.
 check_pinned_ports() {
-    local n target wrong="" others
-    for n in 1 2 3 4; do
+    local n target wrong="" link others=""
+    for n in $pinned_coms; do
         target=$(readlink "$WINEPREFIX/dosdevices/com$n" || echo "(none)")
         [ "$target" = "$run/com$n" ] || wrong+=" com$n -> $target"
     done
-    others=$(find "$WINEPREFIX/dosdevices" -maxdepth 1 -name 'com*' -printf '%f -> %l\n' |
-        grep -vE "^com[1-4] " | paste -sd ',' || true)
+    for link in "$WINEPREFIX"/dosdevices/com*; do
+        if [ ! -L "$link" ] || [[ "$(readlink "$link")" == "$run"/* ]]; then
+            continue
+        fi
+        others+=" ${link##*/} (was $(readlink "$link"))"
+        ln -sfn "$run/nothing" "$link"
+    done
     if [ -z "$wrong" ]; then
-        passed "COM1..COM4 pinned" "dosdevices/com1..com4 -> $run/com1..com4${others:+ (never used here: $others)}"
+        passed "COM ports pinned" "dosdevices/com{${pinned_coms// /,}} -> $run/com{${pinned_coms// /,}}${others:+; pointed at nothing:$others}"
     else
-        failed "COM1..COM4 pinned" "$wrong; no program is started on them"
+        failed "COM ports pinned" "$wrong; no program is started on them"
         return 1
     fi
 }
@@ -441,4 +458,5 @@ run_serial_checks() {
     check_silent_box
     check_nothing_behind
     check_tolvane_measuring
+    check_box_found_elsewhere
 }
