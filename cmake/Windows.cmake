@@ -2,6 +2,11 @@
 # time, and, when cross-compiling, a launcher that runs the programs and the
 # tests under Wine.
 
+# Who makes Tolvane, as the programs' version resources and the setup's entry
+# in Settings -> Apps name it; the icon both carry (made in resources/).
+set(TOLVANE_PUBLISHER "the Tolvane developers")
+set(TOLVANE_ICO ${CMAKE_BINARY_DIR}/resources/tolvane.ico)
+
 # Windows paths as Wine sees the Linux file system (drive Z: is /).
 function(tolvane_wine_path out)
     set(joined "")
@@ -85,15 +90,44 @@ add_custom_target(windows-zip
         "-DMINGW_DLLS=${TOLVANE_MINGW_DLLS}"
         -DREADME=${PROJECT_SOURCE_DIR}/resources/windows/README.txt
         -DNOTICE=${PROJECT_SOURCE_DIR}/resources/windows/NOTICE.txt
+        -DSAMPLE_TV=${PROJECT_SOURCE_DIR}/resources/windows/Tv.txt
         "-DLICENSES=${TOLVANE_ZIP_LICENSES}"
         -DSTRIP=${CMAKE_STRIP}
         -P ${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake
     DEPENDS ${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake
             ${PROJECT_SOURCE_DIR}/resources/windows/README.txt
             ${PROJECT_SOURCE_DIR}/resources/windows/NOTICE.txt
+            ${PROJECT_SOURCE_DIR}/resources/windows/Tv.txt
             ${PROJECT_SOURCE_DIR}/LICENSE
             ${licenses}/GCC-exception-3.1.txt
             ${licenses}/winpthreads.txt
     COMMENT "Zipping ${TOLVANE_ZIP_NAME}.zip"
     VERBATIM)
 add_dependencies(windows-zip tolvane tolvane-demo perix-io)
+
+# The setup program beside the zip, from the same folder of files:
+# cmake --build <dir> --target windows-setup makes
+# tolvane-<version>-setup.exe with NSIS (packaging/windows/tolvane.nsi).
+find_program(TOLVANE_MAKENSIS makensis)
+if(TOLVANE_MAKENSIS)
+    set(TOLVANE_SETUP_NAME tolvane-${PROJECT_VERSION}-setup.exe)
+    add_custom_target(windows-setup
+        COMMAND ${CMAKE_COMMAND}
+            -DMAKENSIS=${TOLVANE_MAKENSIS}
+            -DSCRIPT=${PROJECT_SOURCE_DIR}/packaging/windows/tolvane.nsi
+            -DFILES=${CMAKE_BINARY_DIR}/zip/${TOLVANE_ZIP_NAME}
+            -DWORK=${CMAKE_BINARY_DIR}/setup
+            -DSETUP=${CMAKE_BINARY_DIR}/${TOLVANE_SETUP_NAME}
+            -DVERSION=${PROJECT_VERSION}
+            -DVERSION4=${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.0
+            -DPUBLISHER=${TOLVANE_PUBLISHER}
+            -DICON=${TOLVANE_ICO}
+            -P ${CMAKE_CURRENT_LIST_DIR}/WindowsSetup.cmake
+        DEPENDS ${CMAKE_CURRENT_LIST_DIR}/WindowsSetup.cmake
+                ${PROJECT_SOURCE_DIR}/packaging/windows/tolvane.nsi
+        COMMENT "Making ${TOLVANE_SETUP_NAME}"
+        VERBATIM)
+    add_dependencies(windows-setup windows-zip tolvane_ico)
+else()
+    message(STATUS "No makensis (Debian's nsis): no target windows-setup")
+endif()

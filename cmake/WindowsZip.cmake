@@ -1,6 +1,7 @@
 # Run by the windows-zip target (cmake -P): gathers the programs and all they
 # need at run time on Windows into one folder, and zips it.
 # In: ZIP, NAME, STAGE, PROGRAMS, QT_BINS, QT_PLUGINS, MINGW_DLLS, README, NOTICE,
+#     SAMPLE_TV (the Tv.txt of comments that goes beside the programs),
 #     LICENSES (name=file pairs for the licences folder), STRIP.
 cmake_minimum_required(VERSION 3.22)
 set(dir "${STAGE}/${NAME}")
@@ -36,6 +37,7 @@ function(copy_as_windows_text from to)
     file(WRITE "${to}" "${bom}${text}")
 endfunction()
 copy_as_windows_text("${README}" "${dir}/README.txt")
+copy_as_windows_text("${SAMPLE_TV}" "${dir}/Tv.txt")
 
 # What we ship that others wrote: the notice names it, the folder beside it
 # holds the licences it names.

@@ -189,6 +189,11 @@ void QtSerialLink::keepReadNotifierOff() {
 void QtSerialLink::requireOpen(const char* what) const {
     if (!m_port.isOpen())
         throw LinkError(std::string("cannot ") + what + ": port is not open");
+    // Gone, and about to be closed: no more reads or writes on it meanwhile.
+    // On Windows a tick that got in between went on with Qt's overlapped I/O
+    // on the failed handle and, now and then, ended the program.
+    if (m_gaveUp)
+        throw LinkError(std::string("cannot ") + what + ": the port has gone");
 }
 
 void QtSerialLink::onError(QSerialPort::SerialPortError error) {

@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it into this machine with apt, checks the
-# installed programs as a user would start them, and removes the package again.
+# Builds the Debian package and runs Debian's own checker on it, installs it
+# into this machine with apt, checks the installed programs as a user would
+# start them and the metainfo software centres read, and removes the package
+# again.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh" desktop-file-utils
+"$root/scripts/setup.sh" desktop-file-utils lintian appstream
 deb="$("$root/scripts/package.sh" | tail -n 1)"
 echo "Package: $deb"
+
+# lintian: no error (E:) allowed; its warnings and notes are shown for reading.
+lintian_report="$(lintian --display-info --tag-display-limit 0 "$deb" 2>&1 || true)"
+[ -z "$lintian_report" ] || echo "$lintian_report"
+if grep -q '^E: ' <<<"$lintian_report"; then
+    echo "FAIL: lintian found errors in $deb" >&2
+    exit 1
+fi
+echo "lintian: no errors, $(grep -c '^W: ' <<<"$lintian_report" || true) warnings, $(grep -c '^I: ' <<<"$lintian_report" || true) notes"
 
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
@@ -36,6 +47,11 @@ done
 [ -f /usr/lib/udev/rules.d/70-tolvane-usb-serial.rules ] || fail "no udev rule"
 desktop-file-validate /usr/share/applications/tolvane.desktop \
     /usr/share/applications/tolvane-demo.desktop
+# What software centres list; no network here, so the addresses are not fetched.
+appstreamcli validate --no-net /usr/share/metainfo/org.tolvane.Tolvane.metainfo.xml
+for program in tolvane tolvane-demo perix-io perix-sim; do
+    [ -f "/usr/share/man/man1/$program.1.gz" ] || fail "no manual page for $program"
+done
 
 # Start the demo the way its menu entry does, in an empty folder, with an
 # English locale: after a few seconds it must show a half period of its 2.5 s
