@@ -111,8 +111,9 @@ QString usage(Program program) {
                               "Perix と光センサーで振り子の周期をはかります。 / Measures a "
                               "pendulum's period with the Perix box and a light sensor.\n");
         lines << Line{QStringLiteral("--port DEVICE"),
-                      QStringLiteral("Tv.txt の Port= (COM1〜COM4) の代わりに DEVICE を使う / "
-                                     "use DEVICE instead of COM1 to COM4 from Port= in Tv.txt")}
+                      QStringLiteral("Tv.txt の Port= (COM1〜COM4) の代わりに DEVICE だけを使う / "
+                                     "use DEVICE only, instead of COM1 to COM4 from Port= in "
+                                     "Tv.txt")}
               << Line{QString(), QStringLiteral("(/dev/ttyUSB0、perix-sim のデバイス、Windows "
                                                 "では COM5 など / such as /dev/ttyUSB0, "
                                                 "perix-sim's device, COM5 on Windows)")};

@@ -111,7 +111,7 @@ void MainWindow::Form_Load() {
     startRecord();
     if (v.NotConnected)
         m_perix->PerixDone();
-    m_linkWatch->startWatching();
+    m_linkWatch->startWatching(!v.NotConnected);
     if (m_linkWatch->watching())
         LinkTimer.start();
     m_sampler.begin();

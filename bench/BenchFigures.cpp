@@ -244,6 +244,32 @@ QString markdown(const QList<Row>& rows) {
     return out;
 }
 
+// Looking for a box that is nowhere must cost no more than measuring does.
+Row searchRow(const std::optional<BenchFigures::Search>& search,
+              const std::optional<BenchFigures::Cost>& measuring) {
+    const QString measure = QStringLiteral("Searching for the box, none there, %1 silent ports")
+                                .arg(search ? search->ports : 0);
+    const QString goal = QStringLiteral("CPU and wake-ups at most measuring's; at most %1 probes "
+                                        "a second per port")
+                             .arg(BenchFigures::ProbesPerPortSecondGoal);
+    if (!search || !measuring)
+        return {measure, QStringLiteral("not measured: a cost run printed nothing"), goal,
+                QStringLiteral("no")};
+    const BenchFigures::Cost& c = search->cost;
+    return {measure,
+            QStringLiteral("%1 % of a core, %2 wake-ups/s, %3 probes a second per port; "
+                           "measuring %4 %, %5/s")
+                .arg(100 * c.coreShare, 0, 'f', 2)
+                .arg(c.wakeupsPerSecond, 0, 'f', 0)
+                .arg(search->probesPerPortSecond, 0, 'f', 2)
+                .arg(100 * measuring->coreShare, 0, 'f', 2)
+                .arg(measuring->wakeupsPerSecond, 0, 'f', 0),
+            goal,
+            yesNo(c.coreShare <= measuring->coreShare &&
+                  c.wakeupsPerSecond <= measuring->wakeupsPerSecond &&
+                  search->probesPerPortSecond <= BenchFigures::ProbesPerPortSecondGoal)};
+}
+
 } // namespace
 
 BenchFigures::Accuracy BenchFigures::accuracy(double apart, const QList<QByteArray>& lines) {
@@ -313,6 +339,14 @@ std::optional<BenchFigures::Cost> BenchFigures::cost(const QList<QByteArray>& li
     return Cost{f.value(0).toDouble(), f.value(1).toLong(), f.value(2).toDouble()};
 }
 
+std::optional<BenchFigures::Search> BenchFigures::search(const QList<QByteArray>& lines, int ports,
+                                                         qint64 bytesReceived, double seconds) {
+    const std::optional<Cost> c = cost(lines);
+    if (!c || ports <= 0 || seconds <= 0)
+        return std::nullopt;
+    return Search{*c, ports, double(bytesReceived) / 3 / ports / seconds};
+}
+
 std::optional<qint64> BenchFigures::contextSwitches(const QByteArray& procStatus) {
     std::optional<qint64> voluntary;
     std::optional<qint64> involuntary;
@@ -351,6 +385,7 @@ QString BenchFigures::table() const {
                       QStringLiteral("tolvane --port on perix-sim: peak resident memory"),
                       QStringLiteral("tolvane --port on perix-sim: wake-ups per second")},
                      costAsRun, costBareBesideRun);
+    rows.append(searchRow(searchNoBox, costTolvane));
     rows.append(startupRow(QStringLiteral("Start-up to window shown, box on a pseudo-terminal"),
                            startupBoxMs));
     rows.append(startupRow(QStringLiteral("Start-up to window shown, no port"), startupNoPortMs));

@@ -41,6 +41,14 @@ struct BenchFigures {
         double wakeupsPerSecond = 0; // context switches of the event loop's thread
     };
 
+    // The search for a box that answers nowhere, with silent ports present:
+    // what it costs, and how often each port was probed.
+    struct Search {
+        Cost cost;
+        int ports = 0;
+        double probesPerPortSecond = 0;
+    };
+
     // Each reads the lines one measured process printed.
     static Accuracy accuracy(double apart, const QList<QByteArray>& lines);
     static QList<double> latencies(const QList<QByteArray>& lines);
@@ -48,6 +56,10 @@ struct BenchFigures {
     static Record record(double apart, const QList<QByteArray>& lines, const QByteArray& csv);
     static std::optional<Drift> drift(const QList<QByteArray>& lines);
     static std::optional<Cost> cost(const QList<QByteArray>& lines);
+    // From the cost the search run printed and the bytes its silent ports
+    // received over the whole run: each probe sends three.
+    static std::optional<Search> search(const QList<QByteArray>& lines, int ports,
+                                        qint64 bytesReceived, double seconds);
     // Voluntary plus involuntary context switches, read from the text of
     // /proc/<pid>/status: each is one time the thread slept or was put off,
     // and woke again. Nothing when either count is missing.
@@ -63,6 +75,10 @@ struct BenchFigures {
     // ratio below what it was while each sample woke Tolvane three times.
     static constexpr double WakeupRatioGoal = 2.2;
     static constexpr double CpuRatioBefore = 2.5;
+
+    // The search probes a port about once a second at most; over a short
+    // run start-up's probe of the named port comes on top.
+    static constexpr double ProbesPerPortSecondGoal = 1.05;
 
     // A readout is inside the resolution when it is off by less than a tenth
     // either way, plus one 10 ms sample.
@@ -95,6 +111,8 @@ struct BenchFigures {
     // measured from outside, and the bare program beside it.
     std::optional<Cost> costAsRun;
     std::optional<Cost> costBareBesideRun;
+    // Tolvane searching for a box that is nowhere.
+    std::optional<Search> searchNoBox;
     QList<double> startupBoxMs;
     QList<double> startupNoPortMs;
 

@@ -12,6 +12,7 @@
 // alone with its spinners.
 #include "bench/BenchFigures.h"
 #include "sim/PendulumLight.h"
+#include "sim/PseudoTerminal.h"
 #include "sim/PtyBox.h"
 
 #include <QCoreApplication>
@@ -24,6 +25,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <optional>
 #include <sched.h>
 #include <unistd.h>
@@ -289,6 +291,42 @@ void costAsRun(Children& children, const Durations& d, BenchFigures& figures) {
     children.stop(tolvane);
 }
 
+// The search for a box that answers nowhere: Tolvane with SearchPorts silent
+// pseudo-terminals present, the first the named port. Each is held open at
+// its far end, as a device would be, so that what the probes sent stays to
+// be counted.
+constexpr int SearchPorts = 4;
+
+std::optional<BenchFigures::Search> searchCost(Children& children, const Durations& d, int core) {
+    std::vector<std::unique_ptr<PseudoTerminal>> ports;
+    std::vector<int> held;
+    QStringList paths;
+    for (int i = 0; i < SearchPorts; ++i) {
+        ports.push_back(std::make_unique<PseudoTerminal>());
+        paths << ports.back()->slavePath();
+        held.push_back(::open(QFile::encodeName(paths.back()).constData(), O_RDWR | O_NOCTTY));
+    }
+    QElapsedTimer ran;
+    ran.start();
+    QProcess* p = children.start(QStringLiteral("bench_subject"),
+                                 {QStringLiteral("search"), paths.join(QLatin1Char(',')),
+                                  QString::number(d.costWarmup), QString::number(d.cost)},
+                                 QStringLiteral("search"), core);
+    const auto lines = children.finish(p, QStringLiteral("search"), d.costWarmup + d.cost + 30);
+    const double seconds = double(ran.elapsed()) / 1000;
+    qint64 received = 0;
+    for (const auto& port : ports) {
+        ::fcntl(port->masterFd(), F_SETFL, O_NONBLOCK);
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(port->masterFd(), buffer, sizeof buffer)) > 0;)
+            received += n;
+    }
+    for (int fd : held)
+        if (fd >= 0)
+            ::close(fd);
+    return BenchFigures::search(lines, SearchPorts, received, seconds);
+}
+
 QString loadAverage() {
     QFile f(QStringLiteral("/proc/loadavg"));
     if (!f.open(QIODevice::ReadOnly))
@@ -349,6 +387,9 @@ int main(int argc, char** argv) {
             children.finish(tolvane, QStringLiteral("cost-tolvane"), costTimeout));
         figures.costBare =
             BenchFigures::cost(children.finish(bare, QStringLiteral("cost-bare"), costTimeout));
+        std::fprintf(stderr, "cost of searching for a box that is nowhere (%d s) ...\n",
+                     d.costWarmup + d.cost);
+        figures.searchNoBox = searchCost(children, d, programsCore);
     }
 
     std::fprintf(stderr,

@@ -9,13 +9,17 @@ LinkWatch::LinkWatch(std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock)
     m_port->whenFaulty([this] { faulted(); });
 }
 
-void LinkWatch::startWatching() {
-    if (m_port->isOpen()) {
+void LinkWatch::startWatching(bool boxAnswered) {
+    const QStringList devices = m_port->devicesToSearch();
+    // With nowhere else to look, a port that opened stays its users' as
+    // designed, box or no box: the samples will show when it answers.
+    if (m_port->isOpen() && (boxAnswered || devices.size() <= 1)) {
         m_state = State::Healthy;
         return;
     }
     m_state = State::Waiting;
     m_nextTryAt = m_clock() + RetryMs;
+    m_round = devices.mid(1);
     m_reply.clear();
 }
 
@@ -34,6 +38,7 @@ void LinkWatch::lost() {
     // An adapter just pulled out is not back within the same second.
     m_state = State::Waiting;
     m_nextTryAt = m_clock() + RetryMs;
+    m_round.clear();
     m_reply.clear();
     m_failingSince.reset();
     if (m_hooks.gone)
@@ -98,14 +103,24 @@ void LinkWatch::tick() {
     if (m_state == State::Waiting && m_port->isOpen())
         m_port->close();
     const qint64 now = m_clock();
-    if (m_state == State::Waiting && now >= m_nextTryAt)
+    if (m_state == State::Waiting && (!m_round.isEmpty() || now >= m_nextTryAt))
         tryToOpen(now);
     else if (m_state == State::Probing)
         collectProbeReply(now);
 }
 
 void LinkWatch::tryToOpen(qint64 now) {
-    m_nextTryAt = now + RetryMs;
+    if (m_round.isEmpty()) {
+        // The ports present are listed afresh each round: a box on an
+        // adapter plugged into another socket has a new name.
+        m_nextTryAt = now + RetryMs;
+        m_round = m_port->devicesToSearch();
+        if (m_round.isEmpty())
+            m_round = {QString()};
+    }
+    const QString device = m_round.takeFirst();
+    if (!device.isEmpty())
+        LinkStartup::runAbsorbing([&] { m_port->setDevice(device); });
     LinkStartup::openLine(*m_port, LinkStartup::runAbsorbing);
     if (!m_port->isOpen())
         return;
@@ -127,6 +142,7 @@ void LinkWatch::collectProbeReply(qint64 now) {
     }
     if (LinkStartup::replyIsFromBox(m_reply)) {
         m_state = State::Healthy;
+        m_round.clear();
         m_reply.clear();
         if (m_hooks.back)
             m_hooks.back();
@@ -138,7 +154,7 @@ void LinkWatch::collectProbeReply(qint64 now) {
 
 void LinkWatch::giveUpTry() {
     // Something answers on the port but not the box, or nothing does: let go
-    // of the port and try again at the next retry.
+    // of the port; the next device of the round is tried at the next tick.
     m_port->close();
     m_state = State::Waiting;
     m_reply.clear();

@@ -3,24 +3,28 @@
 #include "link/SerialLink.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QtGlobal>
 #include <functional>
 #include <memory>
 #include <optional>
 
 // The serial port as the rest of the program sees it, picking the box up
-// whenever it comes: after start-up found no port, and after the port has
+// whenever it comes: after start-up found no box, and after the port has
 // gone away mid-run (an unplugged USB adapter).
 //
 // Start-up has its one try at the port through the watch, as designed. Then
 // startWatching() hands the line to its users (the sampling ticks, the box
-// routines) when the port is open; otherwise the port is watched as a lost
-// one. While the line is healthy every call goes straight through to the
-// port. Once the port has gone (it said so, it was found closed, or it kept
-// failing for about a second), the link looks closed to its users while,
-// about once a second, it opens COM n afresh (the name looked up again) and
-// wakes and probes the box as at start-up, never waiting on the line. When
-// the box answers, the line is theirs again.
+// routines) when the box answered there, or when the port is open and there
+// is no other port to look on. Otherwise the box is searched for: the link
+// looks closed to its users while the watch probes the devices the port
+// lists (COM n first, then the other serial ports present) one after the
+// other, waking and probing the box as at start-up on each, never waiting on
+// the line. A round over them starts at most once a second, so no port is
+// probed more often than that; one that will not open (missing, or held by
+// another program) is passed over at once. The port also goes to the search
+// once it has gone (it said so, it was found closed, or it kept failing for
+// about a second). When the box answers, the line is its users' again.
 //
 // The owner calls tick() every TickMs while watching() is true; the clock
 // gives milliseconds from any fixed point, so tests can move it by hand.
@@ -43,15 +47,18 @@ public:
 
     LinkWatch(std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock);
 
-    // Start-up has had its try at the port. A port that did not open is
-    // watched from now on like a lost one; nothing is reported, since the
-    // start-up notice already says that the box is not there.
-    void startWatching();
+    // Start-up has had its try at the port, and the box answered there or
+    // not. Without the box, the search begins (the port start-up has just
+    // probed waits for the next round); nothing is reported, since the
+    // notices on the display already say that the box is not there.
+    void startWatching(bool boxAnswered);
     bool watching() const { return m_state == State::Waiting || m_state == State::Probing; }
     bool probing() const { return m_state == State::Probing; }
     void tick();
 
     void setCommPort(int portNumber) override { m_port->setCommPort(portNumber); }
+    QStringList devicesToSearch() const override { return m_port->devicesToSearch(); }
+    void setDevice(const QString& device) override { m_port->setDevice(device); }
     void setSettings(const QString& settings) override { m_port->setSettings(settings); }
     void open() override { m_port->open(); }
     // During start-up, the port's own answer. After it, open as long as the
@@ -82,7 +89,11 @@ private:
     Hooks m_hooks;
     Clock m_clock;
     State m_state = State::StartingUp;
+    // When the next round over the devices may start.
     qint64 m_nextTryAt = 0;
+    // The devices still to probe in this round; an empty name: the port as
+    // it stands, for a port with one line only.
+    QStringList m_round;
     qint64 m_probeEndsAt = 0;
     QByteArray m_reply;
     // The first of the errors since the last reply, and the latest.

@@ -52,8 +52,8 @@ constexpr int WriteDrainMs = 500;
 
 } // namespace
 
-QtSerialLink::QtSerialLink(ComPortNamer namer, QObject* parent)
-    : QObject(parent), m_namer(std::move(namer)) {
+QtSerialLink::QtSerialLink(ComPortNamer namer, PortSearch::PresentPorts present, QObject* parent)
+    : QObject(parent), m_namer(std::move(namer)), m_present(std::move(present)) {
     m_port.setPortName(m_namer(m_commPort));
     m_port.setReadBufferSize(ReceiveBufferSize);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialLink::onError);
@@ -65,7 +65,19 @@ void QtSerialLink::setCommPort(int portNumber) {
     if (portNumber < 1 || portNumber > 4)
         throw LinkError("port number out of range");
     m_commPort = portNumber;
+    m_device.clear();
     m_port.setPortName(m_namer(portNumber));
+}
+
+QStringList QtSerialLink::devicesToSearch() const {
+    return PortSearch::order(m_namer(m_commPort), m_present(), PortSearch::ThisPlatform);
+}
+
+void QtSerialLink::setDevice(const QString& device) {
+    if (m_port.isOpen())
+        throw LinkError("cannot change the port while it is open");
+    m_device = device;
+    m_port.setPortName(device.isEmpty() ? m_namer(m_commPort) : device);
 }
 
 void QtSerialLink::setSettings(const QString& settings) {
@@ -81,7 +93,7 @@ void QtSerialLink::setSettings(const QString& settings) {
 void QtSerialLink::open() {
     if (m_port.isOpen())
         throw LinkError("port already open");
-    const QString device = m_namer(m_commPort);
+    const QString device = m_device.isEmpty() ? m_namer(m_commPort) : m_device;
     m_port.setPortName(device);
     m_port.setBaudRate(m_settings.baudRate);
     m_port.setParity(toQtParity(m_settings.parity));

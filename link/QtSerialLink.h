@@ -2,6 +2,7 @@
 
 #include "ComPortName.h"
 #include "LineSettings.h"
+#include "PortSearch.h"
 #include "SerialLink.h"
 
 #include <QObject>
@@ -9,14 +10,20 @@
 
 // The real serial port, on QSerialPort. Each opening asks the namer afresh
 // which device COM n is, so that an adapter back in another USB socket, or
-// the adapters renumbered, are found.
+// the adapters renumbered, are found. The ports it lists as the places to
+// search for the box are those `present` gives: the program hands in the
+// system's list; by default there are none besides COM n.
 class QtSerialLink : public QObject, public SerialLink {
     Q_OBJECT
 public:
-    explicit QtSerialLink(ComPortNamer namer = comPortDeviceName, QObject* parent = nullptr);
+    explicit QtSerialLink(ComPortNamer namer = comPortDeviceName,
+                          PortSearch::PresentPorts present = PortSearch::noOtherPorts,
+                          QObject* parent = nullptr);
     ~QtSerialLink() override;
 
     void setCommPort(int portNumber) override;
+    QStringList devicesToSearch() const override;
+    void setDevice(const QString& device) override;
     void setSettings(const QString& settings) override;
     void open() override;
     bool isOpen() const override;
@@ -28,7 +35,7 @@ public:
     QByteArray readAll() override;
     bool waitForReadyRead(int msecs) override;
 
-    // The device of the latest opening, or the one COM n names now.
+    // The device of the latest opening, or the one to be opened next.
     QString deviceName() const { return m_port.portName(); }
 
 private:
@@ -39,6 +46,9 @@ private:
     // A child, so that its notifiers can be looked at from outside.
     QSerialPort m_port{this};
     ComPortNamer m_namer;
+    PortSearch::PresentPorts m_present;
+    // Set by the search for the box; empty: COM n.
+    QString m_device;
     LineSettings m_settings;
     int m_commPort = 1;
     bool m_gaveUp = false;

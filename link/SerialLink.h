@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <stdexcept>
 
@@ -36,6 +37,14 @@ public:
 
     // Selects COM1..COM4. Fails while the port is open.
     virtual void setCommPort(int portNumber) = 0;
+    // The devices to look for the box on when it does not answer on COM n:
+    // the one COM n names first, then the other serial ports present. Empty
+    // for a port that has one line only, such as the simulated box.
+    virtual QStringList devicesToSearch() const { return {}; }
+    // Points the port at one of those devices instead of COM n, until the
+    // next setCommPort. Fails while the port is open; a port with one line
+    // only has nothing to point.
+    virtual void setDevice(const QString& device) { static_cast<void>(device); }
     // Line settings as "9600,N,8,1".
     virtual void setSettings(const QString& settings) = 0;
     // Fails for a port with no device behind it and for a port in use.

@@ -5,11 +5,13 @@
 #
 # Wine rebuilds its dosdevices/comN links at every start from whatever
 # /dev/ttyS* exist, so a link written there by hand does not last. The
-# prefix's registry pins the ports instead: no real serial port is opened or
-# configured.
+# prefix's registry pins the ports instead, and the ports Wine makes of the
+# machine's own devices are pointed at nothing: no real serial port is opened
+# or configured.
 
 # The COM ports the prefix pins; a check that needs another one adds it here.
-serial_ports=(1 2 3 4)
+# COM7: the box found by its answer on a USB adapter's kind of number.
+serial_ports=(1 2 3 4 7)
 # How long perix-sim may take to print its device; seconds on a busy machine.
 sim_start_within=15
 
@@ -61,19 +63,27 @@ pin_com_ports() {
 }
 
 # Wine, started again, took the pinned ports: dosdevices leads to our links.
+# Wine also makes a COM port, numbered after the pinned ones, of every
+# /dev/ttyS*, /dev/ttyUSB* and /dev/ttyACM* there is. tolvane.exe would probe
+# them when it searches for the box: each is pointed at nothing, until Wine's
+# next start, so that no real port is opened.
 check_pinned_ports() {
-    local n target wrong="" others names pinned
+    local n target wrong="" link others="" names
     names=$(printf 'COM%s,' "${serial_ports[@]}")
     names=${names%,}
-    pinned=$(printf '%s|' "${serial_ports[@]}")
     for n in "${serial_ports[@]}"; do
         target=$(readlink "$WINEPREFIX/dosdevices/com$n" || echo "(none)")
         [ "$target" = "$run/com$n" ] || wrong+=" com$n -> $target"
     done
-    others=$(find "$WINEPREFIX/dosdevices" -maxdepth 1 -name 'com*' -printf '%f -> %l\n' |
-        grep -vE "^com(${pinned%|}) " | paste -sd ',' || true)
+    for link in "$WINEPREFIX"/dosdevices/com*; do
+        if [ ! -L "$link" ] || [[ "$(readlink "$link")" == "$run"/* ]]; then
+            continue
+        fi
+        others+=" ${link##*/} (was $(readlink "$link"))"
+        ln -sfn "$run/nothing" "$link"
+    done
     if [ -z "$wrong" ]; then
-        passed "$names pinned" "dosdevices/comN -> $run/comN${others:+ (never used here: $others)}"
+        passed "$names pinned" "dosdevices/comN -> $run/comN${others:+; pointed at nothing:$others}"
     else
         failed "$names pinned" "$wrong; no program is started on them"
         return 1

@@ -5,7 +5,8 @@
 # fails if any check failed. The checks live by what they check:
 #   windows-serial-box.sh      perix-sim, and the COM ports pinned to it
 #   windows-serial-perix-io.sh perix-io.exe against perix-io on Linux
-#   windows-serial-tolvane.sh  tolvane.exe's display and sensitivity dialog
+#   windows-serial-tolvane.sh  tolvane.exe's display and sensitivity dialog, and
+#                              the box found on COM7 while COM1 is silent
 # A new check is a function in one of them, named in serial_checks below.
 #
 # Uses from windows.sh and wine-helpers.sh: root, dir, name, wine, wineserver,
@@ -26,6 +27,7 @@ serial_checks=(
     check_tolvane_silent_box
     check_nothing_behind
     check_tolvane_measuring
+    check_box_found_elsewhere
 )
 
 # How long a Windows program may take before it counts as hung.

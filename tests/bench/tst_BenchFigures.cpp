@@ -222,6 +222,33 @@ private slots:
         QCOMPARE(cells.value(2).trimmed(), figure);
         QCOMPARE(cells.value(4).trimmed(), met);
     }
+
+    // Four ports, 30 s: 120 probes are 360 bytes, one probe a second each.
+    void search_row_data() {
+        QTest::addColumn<QByteArray>("search");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("met");
+        QTest::newRow("once a second, cheaper")
+            << QByteArray("C 0.0100 29000 150") << 360ll << "yes";
+        QTest::newRow("twice a second") << QByteArray("C 0.0100 29000 150") << 720ll << "no";
+        QTest::newRow("dearer than measuring") << QByteArray("C 0.0200 29000 150") << 360ll << "no";
+    }
+    void search_row() {
+        QFETCH(QByteArray, search);
+        QFETCH(qint64, bytes);
+        QFETCH(QString, met);
+        BenchFigures figures;
+        figures.costTolvane = BenchFigures::cost({"C 0.0120 29000 210"});
+        figures.searchNoBox = BenchFigures::search({search}, 4, bytes, 30);
+        const QString table = figures.table();
+        const qsizetype at = table.indexOf(QStringLiteral("| Searching for the box"));
+        QVERIFY(at >= 0);
+        QCOMPARE(table.mid(at)
+                     .section(QLatin1Char('\n'), 0, 0)
+                     .section(QLatin1Char('|'), 4, 4)
+                     .trimmed(),
+                 met);
+    }
 };
 
 QTEST_MAIN(TestBenchFigures)

@@ -39,7 +39,7 @@ struct Watched {
         LinkStartup::openLine(watch, LinkStartup::runAbsorbing); // start-up's one try
         port.opens = 0;
         now = 0;
-        watch.startWatching();
+        watch.startWatching(start == PulledOut);
         if (start == PulledOut)
             port.goAway();
     }
@@ -89,7 +89,7 @@ struct Sampled {
 
     Sampled() {
         LinkStartup::openLine(watch, LinkStartup::runAbsorbing);
-        watch.startWatching();
+        watch.startWatching(true);
     }
 
     void run(qint64 until, const QList<qint64>& faultsAt, qint64 silentFrom,

@@ -122,6 +122,52 @@ private slots:
         QVERIFY(r.err.isEmpty());
     }
 
+    // find: each port present probed, the box named where it answers.
+    void find_data() {
+        QTest::addColumn<QStringList>("ports"); // BOX, SILENT or a device name
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        const QString missing = QStringLiteral("/nonexistent/ttyTolvane9");
+        QTest::newRow("box behind a silent port and a missing one")
+            << QStringList{QStringLiteral("SILENT"), missing, QStringLiteral("BOX")}
+            << int(PerixIoTool::Done) << QStringLiteral("The Perix box is on BOX.");
+        QTest::newRow("no box") << QStringList{QStringLiteral("SILENT"), missing}
+                                << int(PerixIoTool::NoAnswer)
+                                << QStringLiteral("No Perix box answers on any port.");
+        QTest::newRow("no ports") << QStringList{} << int(PerixIoTool::NoAnswer)
+                                  << QStringLiteral("No serial ports found.");
+    }
+    void find() {
+#ifndef Q_OS_UNIX
+        QSKIP(NoPty);
+#else
+        QFETCH(QStringList, ports);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        PtyBox box([] { return 0; });
+        PseudoTerminal silent;
+        ports.replaceInStrings(QStringLiteral("BOX"), box.slavePath());
+        ports.replaceInStrings(QStringLiteral("SILENT"), silent.slavePath());
+        said.replace(QStringLiteral("BOX"), box.slavePath());
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        const int exit = PerixIoTool::run({QStringLiteral("find")}, o, e, PerixIoTool::realLink,
+                                          comPortDeviceName, [&] {
+                                              QList<PortSearch::PresentPort> present;
+                                              for (const QString& port : ports)
+                                                  present.append({port, {}});
+                                              return present;
+                                          });
+        o.flush();
+        e.flush();
+        QCOMPARE(exit, status);
+        QVERIFY2((out + err).contains(said), qPrintable(out + err));
+        // Every port present is listed, each on a line of its own.
+        for (const QString& port : ports)
+            QVERIFY2(out.contains(port + QStringLiteral(": ")), qPrintable(port));
+#endif
+    }
+
     void commands_on_a_box_data() {
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QByteArray>("sent");

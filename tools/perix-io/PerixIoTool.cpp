@@ -191,6 +191,67 @@ QString perform(const Command& c, SerialLink& link) {
     return {};
 }
 
+// What a probe of one port found, in Japanese and English.
+QString probeOutcome(const QString& device, const LinkMaker& makeLink, bool& boxThere) {
+    boxThere = false;
+    const std::unique_ptr<SerialLink> link = makeLink(device);
+    try {
+        LinkStartup::openLine(*link, LinkStartup::runStrictly);
+    } catch (const PortOpenError& e) {
+        switch (e.reason()) {
+        case PortOpenError::Reason::Busy:
+            return both(QStringLiteral("ほかのプログラムが使用中"),
+                        QStringLiteral("in use by another program"));
+        case PortOpenError::Reason::NotAllowed:
+            return both(QStringLiteral("使う権限がありません"),
+                        QStringLiteral("permission denied"));
+        default:
+            return both(QStringLiteral("開けません"), QStringLiteral("cannot open"));
+        }
+    } catch (const LinkError&) {
+        return both(QStringLiteral("開けません"), QStringLiteral("cannot open"));
+    }
+    try {
+        boxThere = boxAnswers(*link);
+    } catch (const LinkError&) {
+    }
+    return boxThere ? both(QStringLiteral("Perix が応答しました"),
+                           QStringLiteral("the Perix box answers"))
+                    : both(QStringLiteral("応答なし"), QStringLiteral("no answer"));
+}
+
+// perix-io find: every serial port present, in the order the measuring
+// program searches them, and whether the box answers there.
+int find(QTextStream& out, QTextStream& err, const LinkMaker& makeLink,
+         const PortSearch::PresentPorts& present) {
+    const QStringList devices = PortSearch::order({}, present(), PortSearch::ThisPlatform);
+    if (devices.isEmpty()) {
+        err << both(QStringLiteral("シリアルポートが見つかりません。"),
+                    QStringLiteral("No serial ports found."))
+            << '\n';
+        return NoAnswer;
+    }
+    QStringList found;
+    for (const QString& device : devices) {
+        bool boxThere = false;
+        out << device << ": " << probeOutcome(device, makeLink, boxThere) << '\n';
+        if (boxThere)
+            found << device;
+    }
+    if (found.isEmpty()) {
+        err << both(QStringLiteral("どのポートでも Perix が応答しません。ケーブルと電源を確認して"
+                                   "下さい。"),
+                    QStringLiteral("No Perix box answers on any port. Check the cable and the "
+                                   "power."))
+            << '\n';
+        return NoAnswer;
+    }
+    out << both(QStringLiteral("Perix は %1 にあります。").arg(found.first()),
+                QStringLiteral("The Perix box is on %1.").arg(found.first()))
+        << '\n';
+    return Done;
+}
+
 } // namespace
 
 std::variant<Command, QString> parse(const QStringList& args, const ComPortNamer& namer) {
@@ -266,10 +327,14 @@ QString usage() {
         "(0 to 7)\n"
         "  perix-io PORT set N on|off     デジタル出力 N (0〜7) をオン・オフ / set digital "
         "output N (0 to 7) on or off\n"
+        "  perix-io find                  シリアルポートの一覧と、Perix が応答するポート / list "
+        "the serial ports and the one the box answers on\n"
         "PORT: 1〜4 (COM1〜COM4) またはデバイス名 (/dev/ttyUSB0 など) / 1 to 4 (COM1 to COM4) "
         "or a device name such as /dev/ttyUSB0\n"
         "set はほかの 7 本の出力をオフにします (出力は読み戻せないため)。 / set turns the other "
         "seven outputs off (outputs cannot be read back).\n"
+        "find は見つかれば 0、なければ 1 で終わります。 / find ends with 0 when the box is "
+        "found, 1 when not.\n"
         "終了コード / Exit status: 0 成功 / done, 1 応答なし / no answer, 2 使い方の誤り / bad "
         "usage, 3 ポートなし / no such port, 4 使用中 / port busy, 5 その他 / cannot open "
         "otherwise\n");
@@ -280,12 +345,14 @@ std::unique_ptr<SerialLink> realLink(const QString& device) {
 }
 
 int run(const QStringList& args, QTextStream& out, QTextStream& err, const LinkMaker& makeLink,
-        const ComPortNamer& namer) {
+        const ComPortNamer& namer, const PortSearch::PresentPorts& present) {
     if (args.size() == 1 &&
         (args.at(0) == QLatin1String("-h") || args.at(0) == QLatin1String("--help"))) {
         out << usage();
         return Done;
     }
+    if (args == QStringList{QStringLiteral("find")})
+        return find(out, err, makeLink, present);
     const auto parsed = parse(args, namer);
     if (const auto* problem = std::get_if<QString>(&parsed)) {
         err << *problem << '\n' << usage();

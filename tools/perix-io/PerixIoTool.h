@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/ComPortName.h"
+#include "link/PortSearch.h"
 #include "link/SerialLink.h"
 
 #include <QString>
@@ -45,8 +46,10 @@ using LinkMaker = std::function<std::unique_ptr<SerialLink>(const QString& devic
 std::unique_ptr<SerialLink> realLink(const QString& device);
 
 // Runs the tool on its arguments (without the program name) and returns the
-// exit status. Results go to out, failures to err.
+// exit status. Results go to out, failures to err. `find` probes the ports
+// that `present` lists.
 int run(const QStringList& args, QTextStream& out, QTextStream& err,
-        const LinkMaker& makeLink = realLink, const ComPortNamer& namer = comPortDeviceName);
+        const LinkMaker& makeLink = realLink, const ComPortNamer& namer = comPortDeviceName,
+        const PortSearch::PresentPorts& present = PortSearch::serialPortsPresent);
 
 } // namespace PerixIoTool
