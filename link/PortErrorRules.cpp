@@ -12,7 +12,7 @@ PortOpenError::Reason openFailureReason(QSerialPort::SerialPortError error, Plat
         // exclusive flag) and a port we may not use alike: one we could read
         // and write must be the busy one. Windows denies access only to a
         // port that another program holds.
-        if (platform == Platform::Linux && !mayReadAndWrite)
+        if (platform == Platform::Unix && !mayReadAndWrite)
             return PortOpenError::Reason::NotAllowed;
         return PortOpenError::Reason::Busy;
     default:

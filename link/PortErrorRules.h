@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform.h"
 #include "SerialLink.h"
 
 #include <QSerialPort>
@@ -7,15 +8,6 @@
 // What QSerialPort's errors mean to the program. The rules differ between
 // platforms; each takes the platform, so that both can be tried anywhere.
 namespace PortErrorRules {
-
-enum class Platform { Linux, Windows };
-
-#ifdef Q_OS_WIN
-inline constexpr Platform ThisPlatform = Platform::Windows;
-#else
-// Other Unix systems report their ports' errors as Linux does.
-inline constexpr Platform ThisPlatform = Platform::Linux;
-#endif
 
 // Why a port would not open. `mayReadAndWrite`: whether the system lets
 // this program read and write the device file (Linux only).

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -8,14 +10,6 @@
 // Where to look for the box when it does not answer on the port Tv.txt names:
 // every serial port present, the named one first.
 namespace PortSearch {
-
-enum class Platform { Windows, Unix };
-
-#ifdef Q_OS_WIN
-inline constexpr Platform ThisPlatform = Platform::Windows;
-#else
-inline constexpr Platform ThisPlatform = Platform::Unix;
-#endif
 
 // A serial port the system lists. On Unix an adapter's link in the adapter
 // folder and the device it leads to are one port: `target` is the device a

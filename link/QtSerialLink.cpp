@@ -70,7 +70,7 @@ void QtSerialLink::setCommPort(int portNumber) {
 }
 
 QStringList QtSerialLink::devicesToSearch() const {
-    return PortSearch::order(m_namer(m_commPort), m_present(), PortSearch::ThisPlatform);
+    return PortSearch::order(m_namer(m_commPort), m_present(), ThisPlatform);
 }
 
 void QtSerialLink::setDevice(const QString& device) {
@@ -101,8 +101,7 @@ void QtSerialLink::open() {
     m_port.setStopBits(m_settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite))
-        throw PortOpenError(PortErrorRules::openFailureReason(m_port.error(),
-                                                              PortErrorRules::ThisPlatform,
+        throw PortOpenError(PortErrorRules::openFailureReason(m_port.error(), ThisPlatform,
                                                               mayReadAndWrite(device)),
                             "cannot open " + m_port.portName().toStdString() + ": " +
                                 m_port.errorString().toStdString());
@@ -204,7 +203,7 @@ void QtSerialLink::onError(QSerialPort::SerialPortError error) {
         return;
     if (!m_port.isOpen() || m_gaveUp)
         return;
-    if (!PortErrorRules::meansPortGone(error, PortErrorRules::ThisPlatform)) {
+    if (!PortErrorRules::meansPortGone(error, ThisPlatform)) {
         // Cleared, so that the next one is reported again; the watch on the
         // line judges whether it keeps failing.
         m_port.clearError();

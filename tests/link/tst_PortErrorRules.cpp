@@ -2,7 +2,6 @@
 
 #include <QTest>
 
-using PortErrorRules::Platform;
 using Reason = PortOpenError::Reason;
 
 // What each of QSerialPort's errors means, on Linux and on Windows.
@@ -18,7 +17,7 @@ private slots:
         const auto row = [](const char* name, Platform p, QSerialPort::SerialPortError e,
                             bool access, Reason r,
                             bool gone) { QTest::newRow(name) << p << e << access << r << gone; };
-        const Platform onLinux = Platform::Linux;
+        const Platform onLinux = Platform::Unix;
         const Platform onWindows = Platform::Windows;
         row("Linux: no device", onLinux, QSerialPort::DeviceNotFoundError, false,
             Reason::NoSuchPort, false);

@@ -6,8 +6,6 @@
 #include <QHash>
 #include <QTest>
 
-using PortSearch::Platform;
-
 namespace {
 
 // The serial ports of a machine, as the link sees them: a list of ports

@@ -224,7 +224,7 @@ QString probeOutcome(const QString& device, const LinkMaker& makeLink, bool& box
 // program searches them, and whether the box answers there.
 int find(QTextStream& out, QTextStream& err, const LinkMaker& makeLink,
          const PortSearch::PresentPorts& present) {
-    const QStringList devices = PortSearch::order({}, present(), PortSearch::ThisPlatform);
+    const QStringList devices = PortSearch::order({}, present(), ThisPlatform);
     if (devices.isEmpty()) {
         err << both(QStringLiteral("シリアルポートが見つかりません。"),
                     QStringLiteral("No serial ports found."))
