@@ -116,10 +116,19 @@ shows_period() {
     grep -qE '^[0-9]{1,2}(\.[0-9])?秒$' "$1.txt"
 }
 
-# The not-connected notice "Perixが接続されていません!": in the display's
-# large type only its first line, "Perixが", fits the window.
+# The not-connected notice "Perixが接続されていません!", by its beginning,
+# which OCR reads surely.
 shows_notice() {
     grep -q '^Perixが' "$1.txt"
+}
+
+# The main window by its title: "Tolvane", or "Tolvane - 記録中" while it
+# keeps a record. Usage: main_window_id; main_window_shown
+main_window_id() {
+    xdotool search --onlyvisible --name '^Tolvane( - |$)' 2>/dev/null | head -n 1
+}
+main_window_shown() {
+    [ -n "$(main_window_id)" ]
 }
 
 # Starts a window program under Wine on its own Xvfb, in a folder, lets its
@@ -135,9 +144,10 @@ read_display() {
         shift 4
         "$wine" "$@" >/dev/null 2>&1 &
         # The first start in a new prefix first gathers the fonts.
-        wait_until 60 xwininfo -name Tolvane >/dev/null
+        wait_until 60 main_window_shown
         sleep "$seconds"
-        snap_window Tolvane "$shot"
+        xwininfo -id "$(main_window_id)" >"$shot.window" 2>&1 || true
+        import -window root "$shot.png"
         "$wineserver" -k
         wait' _ "${BASH_SOURCE[0]}" "$@"
     read_shot "$3"
