@@ -86,19 +86,27 @@ check_perix_io() {
 # the write. Before closing waited for it, about one run in twenty lost it:
 # hence twenty runs in a row.
 check_writes_arrive() {
-    local n got=0
+    local n got=0 status lost=""
     for n in $(seq "$write_runs"); do
+        status=0
         (cd "$folder" && timeout "$serial_timeout" "$wine" perix-io.exe 1 write 1 "$n" \
-            >/dev/null 2>&1) || true
+            >"$run/write-$n.out" 2>&1) || status=$?
+        echo "exit $status" >>"$run/write-$n.out"
     done
     sleep 0.2 # perix-sim reports what it was sent every 50 ms
     for n in $(seq "$write_runs"); do
-        [ "$(sim_saw "Channel 1 written: $n\$")" -eq 0 ] || got=$((got + 1))
+        if [ "$(sim_saw "Channel 1 written: $n\$")" -eq 0 ]; then
+            # What the run said, to tell a lost write from a run that gave up.
+            lost+=" $n ($(tail -n 1 "$run/write-$n.out"))"
+        else
+            got=$((got + 1))
+        fi
     done
     if [ "$got" -eq "$write_runs" ]; then
         passed "perix-io.exe 1 write 1 N, N = 1..$write_runs" "perix-sim got all $got writes"
     else
-        failed "perix-io.exe 1 write 1 N, N = 1..$write_runs" "perix-sim got $got of $write_runs writes"
+        failed "perix-io.exe 1 write 1 N, N = 1..$write_runs" \
+            "perix-sim got $got of $write_runs writes; not:$lost (see $run/write-N.out)"
     fi
 }
 
