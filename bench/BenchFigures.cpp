@@ -22,6 +22,11 @@ double mean(const QList<double>& xs) {
     return xs.isEmpty() ? 0 : std::accumulate(xs.begin(), xs.end(), 0.0) / double(xs.size());
 }
 
+// The share of `all` that `part` is, in per cent; none of nothing.
+double percentOf(qsizetype part, qsizetype all) {
+    return all == 0 ? 0.0 : 100.0 * double(part) / double(all);
+}
+
 double worstBySize(const QList<double>& xs) {
     double worst = 0;
     for (double x : xs)
@@ -86,13 +91,11 @@ Row recordRow(const BenchFigures::Record& r) {
                              std::all_of(r.meanErrors.begin(), r.meanErrors.end(), [](double m) {
                                  return within(m, BenchFigures::RecordMeanTolerance);
                              });
-    QString figure =
-        QStringLiteral("%1 intervals, %2 % inside ±%3 s, worst %4 s; ")
-            .arg(r.errors.size())
-            .arg(r.errors.isEmpty() ? 0.0 : 100.0 * double(inside) / double(r.errors.size()), 0,
-                 'f', 1)
-            .arg(BenchFigures::RecordTolerance, 0, 'f', 3)
-            .arg(worstBySize(r.errors), 0, 'f', 3);
+    QString figure = QStringLiteral("%1 intervals, %2 % inside ±%3 s, worst %4 s; ")
+                         .arg(r.errors.size())
+                         .arg(percentOf(inside, r.errors.size()), 0, 'f', 1)
+                         .arg(BenchFigures::RecordTolerance, 0, 'f', 3)
+                         .arg(worstBySize(r.errors), 0, 'f', 3);
     if (r.meanErrors.isEmpty())
         figure += QStringLiteral("too few for a mean of %1").arg(BenchFigures::RecordRun);
     else
@@ -132,8 +135,7 @@ Row accuracyRow(const BenchFigures::Accuracy& a) {
     QString figure =
         QStringLiteral("%1 readouts, %2 % inside ±%3 s, worst %4 s, mean %5 s (size %6 s)")
             .arg(a.errors.size())
-            .arg(a.errors.isEmpty() ? 0.0 : 100.0 * double(inside) / double(a.errors.size()), 0,
-                 'f', 1)
+            .arg(percentOf(inside, a.errors.size()), 0, 'f', 1)
             .arg(BenchFigures::Resolution, 0, 'f', 2)
             .arg(worstBySize(a.errors), 0, 'f', 3)
             .arg(mean(a.errors), 0, 'f', 3)
