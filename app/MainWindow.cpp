@@ -18,19 +18,11 @@
 #include <QLabel>
 #include <QMenuBar>
 
-MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, MessageBoxes& boxes,
+MainWindow::MainWindow(ProgramValues& values, BoxLine& line, MessageBoxes& boxes,
                        std::function<void()> endProgram, TenthClock::Now clock,
                        RecordPlace recordPlace)
-    : v(values), m_boxes(boxes), m_now(clock), m_sampler(v, clock), m_tenths(std::move(clock)),
+    : v(values), m_boxes(boxes), m_now(clock), m_tenths(std::move(clock)),
       m_recordPlace(std::move(recordPlace)), m_recordSigns(*this, boxes, m_recordPlace.folder) {
-    // The port goes through a watch that reports it when it goes away mid-run
-    // and opens it again, or for the first time when start-up could not.
-    auto watch = std::make_unique<LinkWatch>(
-        std::move(port), LinkWatch::Hooks{[this] { linkGone(); }, [this] { linkBack(); }},
-        [this] { return std::chrono::duration_cast<std::chrono::milliseconds>(m_now()).count(); });
-    m_linkWatch = watch.get();
-    m_port = std::move(watch);
-
     setWindowTitle(MainTexts::title());
     setWindowIcon(QIcon(QStringLiteral(":/tolvane.xpm")));
     setFont(displayFont(12));
@@ -50,17 +42,14 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
     buildMenus();
 
     // Ticks close to the tenths they stand for.
-    Timer1.setTimerType(Qt::PreciseTimer);
     Timer2.setTimerType(Qt::PreciseTimer);
-    Timer3.setTimerType(Qt::PreciseTimer);
-    connect(&Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
-    connect(&Timer3, &QTimer::timeout, this, &MainWindow::Timer3_Timer);
+    connectLine(line);
 
     m_suuti = std::make_unique<Suuti>(v, labelNotices());
-    m_perix = std::make_unique<Perix>(v, labelNotices(), *m_port, std::move(endProgram));
-    LinkTimer.setInterval(LinkWatch::TickMs);
-    connect(&LinkTimer, &QTimer::timeout, this, &MainWindow::LinkTimer_Timer);
+    m_perix = std::make_unique<Perix>(
+        v, labelNotices(), [this] { emit lineStart(v.PortNo, v.SampleCommand, v.Sensitivity); },
+        std::move(endProgram));
 
     m_client->installEventFilter(this);
     m_client->resize(ClientWidth, ClientHeight);
@@ -76,6 +65,34 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
 MainWindow::~MainWindow() {
     delete m_color;
     delete m_settei;
+}
+
+// On a thread of its own the line gets these queued, in order; a test's line
+// on the test's thread gets them at once.
+void MainWindow::connectLine(BoxLine& line) {
+    connect(this, &MainWindow::lineStart, &line, &BoxLine::start);
+    connect(this, &MainWindow::samplingWanted, &line, &BoxLine::sampleFor);
+    connect(this, &MainWindow::intervalBegun, &line, &BoxLine::freshInterval);
+    connect(this, &MainWindow::countingBegan, &line, &BoxLine::countingBegan);
+    connect(this, &MainWindow::sensitivityChosen, &line, &BoxLine::setSensitivity);
+    connect(this, &MainWindow::samplingResumed, &line, &BoxLine::gapInSampling);
+    connect(&line, &BoxLine::startUpAnswered, this, &MainWindow::lineStartedUp);
+    connect(&line, &BoxLine::passage, this, &MainWindow::takePassage);
+    connect(&line, &BoxLine::brightness, this, &MainWindow::takeBrightness);
+    connect(&line, &BoxLine::fellSilent, this, &MainWindow::boxFellSilent);
+    connect(&line, &BoxLine::answersAgain, this, &MainWindow::boxAnswersAgain);
+    connect(&line, &BoxLine::gone, this, &MainWindow::linkGone);
+    connect(&line, &BoxLine::back, this, &MainWindow::linkBack);
+}
+
+void MainWindow::setSampling(Sampling sampling) {
+    m_sampling = sampling;
+    emit samplingWanted(sampling);
+}
+
+void MainWindow::freshInterval(Detector::Peak peak) {
+    Measuring::freshInterval(v);
+    emit intervalBegun(++m_interval, peak);
 }
 
 void MainWindow::discardSettei() {
@@ -100,27 +117,21 @@ void MainWindow::buildMenus() {
 
 void MainWindow::Form_Load() {
     v.SampleCommand = QByteArray(1, '\0');
-    Measuring::freshInterval(v);
+    freshInterval();
     applySizingRule();
-    Timer1.stop();
+    setSampling(Sampling::None);
     Timer2.stop();
     m_suuti->SuutiInit();
+    // The line answers later; the not-connected notice, if the box does not
+    // answer, goes over the record's.
     m_perix->PerixInit();
-    // Its notice goes over the link's start-up notice, but not over the
-    // not-connected notice, which matters more.
+    // Its notice goes over the link's start-up notice.
     startRecord();
-    if (v.NotConnected)
-        m_perix->PerixDone();
-    m_linkWatch->startWatching(!v.NotConnected);
-    if (m_linkWatch->watching())
-        LinkTimer.start();
-    m_sampler.begin();
     setDisplayColors(v.TextColor, v.BackColor);
     v.ShownTextColor = v.TextColor;
     v.ShownBackColor = v.BackColor;
-    Timer1.setInterval(TenthClock::SamplingMs);
-    Timer1.start();
-    Measuring::freshInterval(v);
+    setSampling(Sampling::Display);
+    freshInterval();
     Timer2.setInterval(TenthClock::TenthMs);
     m_tenths.restart();
     Timer2.start();
@@ -161,8 +172,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::Form_QueryUnload(QCloseEvent* event) {
     // While the sensitivity dialog is open Timer3 samples instead, and Timer1
     // must stay stopped whatever the answer.
-    const bool wasSampling = Timer1.isActive();
-    Timer1.stop();
+    const bool wasSampling = m_sampling == Sampling::Display;
+    if (wasSampling)
+        setSampling(Sampling::None);
     if (m_boxes.askYesNo(this, MainTexts::title(), MainTexts::quitQuestion())) {
         hide();
         event->accept();
@@ -171,9 +183,9 @@ void MainWindow::Form_QueryUnload(QCloseEvent* event) {
     }
     event->ignore();
     if (wasSampling) {
-        Timer1.start();
+        setSampling(Sampling::Display);
         // The tenths went on while nothing was sampled: no reading may span that.
-        m_sampler.gap();
+        emit samplingResumed();
     }
 }
 
@@ -191,29 +203,31 @@ void MainWindow::MenuSettei_Click() {
         return;
     }
     v.SavedSensitivity = v.Sensitivity;
-    Timer1.stop();
     // The record follows the big display, which stands still meanwhile.
     recordGap();
     if (!m_settei) {
         // The close box discards the dialog; the next opening starts empty.
-        m_settei = new FSettei(v, {[this] { setteiLeft(); }, [this] { discardSettei(); }}, this);
+        m_settei = new FSettei(v,
+                               {[this] { setteiLeft(); }, [this] { discardSettei(); },
+                                [this] { emit sensitivityChosen(v.Sensitivity); }},
+                               this);
     }
     m_settei->show();
     m_settei->activateWindow();
-    if (m_sampler.silent())
+    if (m_noReadings)
         m_settei->showNoReadings();
     m_settei->selectForSensitivity();
-    Timer3.setInterval(TenthClock::SamplingMs);
-    Timer3.start();
-    Measuring::freshInterval(v);
+    setSampling(Sampling::Dialog);
+    freshInterval();
     v.DataValue = 0;
 }
 
 void MainWindow::setteiLeft() {
-    // Never two samplers: the dialog's stops before the display's starts.
-    Timer3.stop();
-    Timer1.start();
-    Measuring::freshInterval(v);
+    // OK keeps the sensitivity chosen; Cancel and the close box restore it.
+    emit sensitivityChosen(v.Sensitivity);
+    // Never two samplers: the line stops the dialog's before the display's starts.
+    setSampling(Sampling::Display);
+    freshInterval();
 }
 
 // Modeless and without an owner; a new one after each close, so that it starts
@@ -231,48 +245,51 @@ void MainWindow::MenuSetumei_Click() {
     m_boxes.tell(this, MainTexts::explanationTitle(), MainTexts::explanation());
 }
 
-void MainWindow::Timer1_Timer() {
-    const Sampler::Result r = m_sampler.sample(*m_port);
-    followReplies(r);
+void MainWindow::Timer2_Timer() {
+    if (Measuring::clockTick(v, m_tenths.tick()))
+        emit countingBegan();
+}
+
+void MainWindow::lineStartedUp(bool boxThere) {
+    v.NotConnected = !boxThere;
+    m_noReadings = !boxThere;
+    if (v.NotConnected)
+        m_perix->PerixDone();
+}
+
+void MainWindow::takePassage(const Passage& p) {
+    if (p.interval != m_interval)
+        return;
+    const std::optional<int> period = Measuring::passage(v, p.followsGap);
+    v.DataValue = std::int16_t(p.brightness);
+    if (m_sampling == Sampling::Dialog) {
+        if (m_settei && period)
+            m_settei->showPeriod(*period);
+        return;
+    }
     // Every passage goes into the record with its own time; the display
     // shows the latest period.
-    std::optional<int> period;
-    for (const Sampler::Sample& s : r.samples) {
-        if (s.passage)
-            recordPassage(s);
-        if (s.period)
-            period = s.period;
-    }
+    recordPassage(p.at, period);
     if (period)
         Label1->setText(PeriodText(*period));
 }
 
-// The sensitivity dialog's sampling: the same exchange and detector as
-// Timer1's, with the readings shown in the dialog.
-void MainWindow::Timer3_Timer() {
-    const Sampler::Result r = m_sampler.sample(*m_port);
-    followReplies(r);
-    if (!m_settei)
-        return;
-    for (const Sampler::Sample& s : r.samples) {
-        m_settei->showBrightness(s.brightness);
-        if (s.period)
-            m_settei->showPeriod(*s.period);
-    }
+void MainWindow::takeBrightness(int brightness) {
+    v.DataValue = std::int16_t(brightness);
+    if (m_settei && m_sampling == Sampling::Dialog)
+        m_settei->showBrightness(brightness);
 }
 
-void MainWindow::Timer2_Timer() {
-    Measuring::clockTick(v, m_tenths.tick());
+void MainWindow::boxFellSilent() {
+    showBoxAway();
 }
 
-void MainWindow::followReplies(const Sampler::Result& r) {
-    if (r.fellSilent)
-        showBoxAway();
-    if (r.answersAgain)
-        showBoxBack();
+void MainWindow::boxAnswersAgain() {
+    showBoxBack();
 }
 
 void MainWindow::showBoxAway() {
+    m_noReadings = true;
     // The last readings would look live; say that the box is not there.
     m_perix->PerixDone();
     if (m_settei)
@@ -280,20 +297,18 @@ void MainWindow::showBoxAway() {
 }
 
 void MainWindow::showBoxBack() {
+    m_noReadings = false;
     // As after a start-up that found the box, until the first true interval.
     Label1->setText(PerixTexts::startupNotice());
 }
 
 void MainWindow::linkGone() {
-    m_sampler.boxGone();
     showBoxAway();
-    LinkTimer.start();
 }
 
 void MainWindow::linkBack() {
     // The time the box was away is no period, and its light may have changed.
-    Measuring::freshInterval(v, Measuring::Peak::Forgotten);
-    m_sampler.gap();
+    freshInterval(Detector::Peak::Forgotten);
     showBoxBack();
 }
 
@@ -311,22 +326,16 @@ void MainWindow::recordGap() {
         m_record->gap();
 }
 
-void MainWindow::recordPassage(const Sampler::Sample& s) {
+void MainWindow::recordPassage(std::chrono::nanoseconds at, std::optional<int> period) {
     if (!m_record || !m_record->writing())
         return;
     // A passage after a gap in sampling shows nothing and only starts the
     // count; in the record too it starts afresh, with no interval.
-    if (!s.period)
+    if (!period)
         m_record->gap();
-    m_record->passage(s.at, s.period);
+    m_record->passage(at, period);
     if (!m_record->writing())
         m_recordSigns.follow(m_record.get());
-}
-
-void MainWindow::LinkTimer_Timer() {
-    m_linkWatch->tick();
-    if (!m_linkWatch->watching())
-        LinkTimer.stop();
 }
 
 void MainWindow::setDisplayColors(ColorValue text, ColorValue back) {

@@ -40,15 +40,27 @@ public:
     void sleepMicros(qint64 micros) override { now += micros; }
 };
 
-double startUpMs(std::unique_ptr<SerialLink> port, bool* connected) {
+// The window with its line on the same thread, so that the bench can fire
+// the line's ticks itself.
+struct BenchWindow {
     ProgramValues v;
     SilentBoxes boxes;
-    MainWindow window(v, std::move(port), boxes, [] {});
+    BoxLine line;
+    MainWindow window{v, line, boxes, [] {}};
+    explicit BenchWindow(BoxLine::MakePort makePort) : line(std::move(makePort)) {}
+};
+
+// Until start-up's round has answered: the window is up at once, the answer
+// comes when the probe has it or its wait is over.
+double startUpMs(BoxLine::MakePort makePort, bool* connected) {
+    BenchWindow b(std::move(makePort));
     QElapsedTimer clock;
     clock.start();
-    window.Form_Load();
+    b.window.Form_Load();
+    while (b.line.startingUp())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double ms = double(clock.nsecsElapsed()) / 1e6;
-    *connected = !v.NotConnected;
+    *connected = !b.v.NotConnected;
     return ms;
 }
 
@@ -61,7 +73,10 @@ int main(int argc, char** argv) {
     bool connected = false;
 
     double ms = startUpMs(
-        std::make_unique<QtSerialLink>([](int) { return QStringLiteral("/nonexistent/ttyBench"); }),
+        [] {
+            return std::make_unique<QtSerialLink>(
+                [](int) { return QStringLiteral("/nonexistent/ttyBench"); });
+        },
         &connected);
     std::printf("start-up, no such port:        %8.1f ms (connected: %d)\n", ms, connected);
 
@@ -69,21 +84,27 @@ int main(int argc, char** argv) {
     {
         const PseudoTerminal line;
         const QString slave = line.slavePath();
-        ms = startUpMs(std::make_unique<QtSerialLink>([slave](int) { return slave; }), &connected);
+        ms = startUpMs(
+            [slave] { return std::make_unique<QtSerialLink>([slave](int) { return slave; }); },
+            &connected);
         std::printf("start-up, silent box:          %8.1f ms (connected: %d)\n", ms, connected);
     }
 
-    ms = startUpMs(std::make_unique<SimulatedPort>(), &connected);
+    ms = startUpMs([] { return std::make_unique<SimulatedPort>(); }, &connected);
     std::printf("start-up, simulated box:       %8.1f ms (connected: %d)\n", ms, connected);
 
     // The sampling tick against the simulated box, 10 ms of box time apart.
-    ProgramValues v;
-    SilentBoxes boxes;
-    auto owned = std::make_unique<SimulatedPort>(std::make_unique<FastClock>());
-    auto& clock = static_cast<FastClock&>(owned->clock());
-    MainWindow window(v, std::move(owned), boxes, [] {});
+    auto owned = std::make_shared<std::unique_ptr<SerialLink>>(
+        std::make_unique<SimulatedPort>(std::make_unique<FastClock>()));
+    auto& clock = static_cast<FastClock&>(static_cast<SimulatedPort&>(**owned).clock());
+    BenchWindow sim([owned] { return std::move(*owned); });
+    MainWindow& window = sim.window;
     window.Form_Load();
-    window.Timer1.stop();
+    while (sim.line.startingUp()) {
+        clock.now += 10'000;
+        sim.line.LinkTimer_Timer();
+    }
+    sim.line.Timer1.stop();
     window.Timer2.stop();
     const long rssBefore = rssKiB();
     constexpr int ticks = 1'000'000; // 2.8 hours of measuring
@@ -94,7 +115,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < ticks; ++i) {
         if (i % 10 == 0)
             window.Timer2_Timer();
-        window.Timer1_Timer();
+        sim.line.Timer1_Timer();
         clock.now += 10'000;
         if (window.Label1->text() != last) {
             last = window.Label1->text();
@@ -110,17 +131,19 @@ int main(int argc, char** argv) {
     // The same tick on the real serial class, against a box on a pseudo-terminal:
     // one write and one read that never waits, so the syscalls are the cost.
     PtyBox box([] { return 200; });
-    ProgramValues pv;
-    MainWindow ptyWindow(
-        pv, std::make_unique<QtSerialLink>([&box](int) { return box.slavePath(); }), boxes, [] {});
-    ptyWindow.Form_Load();
-    ptyWindow.Timer1.stop();
-    ptyWindow.Timer2.stop();
+    const QString slave = box.slavePath();
+    BenchWindow pty(
+        [slave] { return std::make_unique<QtSerialLink>([slave](int) { return slave; }); });
+    pty.window.Form_Load();
+    while (pty.line.startingUp())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    pty.line.Timer1.stop();
+    pty.window.Timer2.stop();
     constexpr int ptyTicks = 20'000;
     timer.restart();
     for (int i = 0; i < ptyTicks; ++i)
-        ptyWindow.Timer1_Timer();
+        pty.line.Timer1_Timer();
     std::printf("sampling tick, pseudo-terminal: %7.2f us per tick (connected: %d)\n",
-                double(timer.nsecsElapsed()) / ptyTicks / 1000.0, !pv.NotConnected);
+                double(timer.nsecsElapsed()) / ptyTicks / 1000.0, !pty.v.NotConnected);
     return 0;
 }

@@ -21,6 +21,7 @@
 #include "app/MainWindow.h"
 #include "app/MessageBoxes.h"
 #include "link/QtSerialLink.h"
+#include "measuring/LineThread.h"
 #include "record/RecordFile.h"
 #include "sim/PendulumLight.h"
 #include "sim/SimulatedPort.h"
@@ -30,6 +31,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QThread>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -54,7 +56,8 @@ public:
 // where the measurement wants it when measuring begins.
 class BenchClock : public SimClock {
 public:
-    qint64 nowMicros() override { return (steadyNs() - m_origin) / 1000 + m_ahead; }
+    // Read on the line's thread, moved on the window's.
+    qint64 nowMicros() override { return (steadyNs() - m_origin) / 1000 + m_ahead.load(); }
     void sleepMicros(qint64 micros) override {
         if (micros > 0)
             QThread::usleep(static_cast<unsigned long>(micros));
@@ -63,31 +66,44 @@ public:
     double seconds() { return double(nowMicros()) / 1e6; }
 
 private:
-    qint64 m_origin = steadyNs();
-    qint64 m_ahead = 0;
+    const qint64 m_origin = steadyNs();
+    std::atomic<qint64> m_ahead = 0;
 };
 
-// The main window as tolvane runs it.
+// The main window as tolvane runs it, with the line to the box on a thread
+// of its own. `first` is connected to the line before the window is, so that
+// it hears of each passage before the window has taken it.
 struct Subject {
     ProgramValues v;
     SilentBoxes boxes;
-    MainWindow window;
+    LineThread line;
+    std::optional<MainWindow> window;
 
-    explicit Subject(std::unique_ptr<SerialLink> port,
-                     TenthClock::Now clock = TenthClock::steadyNow,
-                     RecordPlace recordPlace = RecordPlace::standard())
-        : window(
-              v, std::move(port), boxes, [] { QCoreApplication::exit(0); }, std::move(clock),
-              std::move(recordPlace)) {}
+    explicit Subject(BoxLine::MakePort makePort, TenthClock::Now clock = TenthClock::steadyNow,
+                     RecordPlace recordPlace = RecordPlace::standard(),
+                     const std::function<void(BoxLine&)>& first = {})
+        : line(std::move(makePort)) {
+        if (first)
+            first(line.line());
+        window.emplace(
+            v, line.line(), boxes, [] { QCoreApplication::exit(0); }, std::move(clock),
+            std::move(recordPlace));
+    }
 
     void start() {
-        window.Form_Load();
-        window.show();
+        window->Form_Load();
+        window->show();
     }
 };
 
-std::unique_ptr<SerialLink> portAt(const QString& path) {
-    return std::make_unique<QtSerialLink>([path](int) { return path; });
+// A port made here, closed, for the line's thread to open and use.
+BoxLine::MakePort handOver(std::unique_ptr<SerialLink> port) {
+    auto held = std::make_shared<std::unique_ptr<SerialLink>>(std::move(port));
+    return [held] { return std::move(*held); };
+}
+
+BoxLine::MakePort portAt(const QString& path) {
+    return [path] { return std::make_unique<QtSerialLink>([path](int) { return path; }); };
 }
 
 void endAfter(double seconds) {
@@ -109,7 +125,17 @@ int accuracy(QApplication& app, double apart, double seconds, int adapterMs,
     BenchClock& clock = *owned;
     auto port = std::make_unique<SimulatedPort>(std::move(owned), pendulum);
     port->setAdapterLatency(qint64(adapterMs) * 1000);
-    Subject s(std::move(port), TenthClock::steadyNow, std::move(recordPlace));
+    // A detection is the count going back to 0: the count is looked at as
+    // the passage comes, before the window takes it, and after.
+    int before = 0;
+    QString textBefore;
+    Subject s(handOver(std::move(port)), TenthClock::steadyNow, std::move(recordPlace),
+              [&](BoxLine& line) {
+                  QObject::connect(&line, &BoxLine::passage, &app, [&] {
+                      before = s.v.TenthCount;
+                      textBefore = s.window->Label1->text();
+                  });
+              });
     s.start();
 
     // The bob's centre is in the beam at k * apart seconds of box time; its
@@ -125,12 +151,7 @@ int accuracy(QApplication& app, double apart, double seconds, int adapterMs,
 
     std::optional<long> lastPassage;
     std::optional<double> cutShown; // the cut whose text is waiting to be painted
-    // The sampling tick, watched: a detection is the count going back to 0.
-    QObject::disconnect(&s.window.Timer1, &QTimer::timeout, &s.window, &MainWindow::Timer1_Timer);
-    QObject::connect(&s.window.Timer1, &QTimer::timeout, &app, [&] {
-        const int before = s.v.TenthCount;
-        const QString textBefore = s.window.Label1->text();
-        s.window.Timer1_Timer();
+    QObject::connect(&s.line.line(), &BoxLine::passage, &app, [&] {
         if (before == 0 || s.v.TenthCount != 0)
             return;
         const long passage = std::lround((clock.seconds() + lead) / apart);
@@ -138,10 +159,10 @@ int accuracy(QApplication& app, double apart, double seconds, int adapterMs,
             std::printf("R %d %.6f\n", before, double(passage - *lastPassage) * apart);
         lastPassage = passage;
         // The same text again paints nothing new, so it has no latency.
-        if (s.window.Label1->text() != textBefore)
+        if (s.window->Label1->text() != textBefore)
             cutShown = double(passage) * apart - lead;
     });
-    PaintWatch watch(s.window.Label1, [&] {
+    PaintWatch watch(s.window->Label1, [&] {
         if (cutShown)
             std::printf("L %.3f\n", (clock.seconds() - *cutShown) * 1000);
         cutShown.reset();
@@ -166,16 +187,20 @@ int drift(QApplication& app, double seconds) {
     PendulumLight::Setup pendulum;
     pendulum.gateCm = 3 * pendulum.amplitudeCm; // off the swing: the count runs on
     std::chrono::nanoseconds lastRead{};
-    Subject s(std::make_unique<SimulatedPort>(std::make_unique<SteadyClock>(), pendulum), [&] {
-        lastRead = TenthClock::steadyNow();
-        return lastRead;
-    });
-    s.window.Form_Load();
+    Subject s(
+        [pendulum] {
+            return std::make_unique<SimulatedPort>(std::make_unique<SteadyClock>(), pendulum);
+        },
+        [&] {
+            lastRead = TenthClock::steadyNow();
+            return lastRead;
+        });
+    s.window->Form_Load();
     // The clock's last reading in start-up is where counting began.
     const qint64 began = lastRead.count();
-    s.window.show();
+    s.window->show();
     int ticks = 0;
-    QObject::connect(&s.window.Timer2, &QTimer::timeout, &app, [&] {
+    QObject::connect(&s.window->Timer2, &QTimer::timeout, &app, [&] {
         ++ticks;
         const qint64 elapsed = steadyNs() - began;
         if (elapsed < qint64(seconds * 1e9))
@@ -189,7 +214,7 @@ int drift(QApplication& app, double seconds) {
 int startup(QApplication& app, const QString& port) {
     Subject s(portAt(port));
     bool shown = false;
-    PaintWatch watch(s.window.Label1, [&] {
+    PaintWatch watch(s.window->Label1, [&] {
         if (shown)
             return;
         shown = true;
@@ -212,8 +237,10 @@ int search(QApplication& app, const QStringList& ports, int warmup, int seconds)
     for (const QString& port : ports)
         present.append({port, {}});
     const QString named = ports.value(0);
-    Subject s(std::make_unique<QtSerialLink>([named](int) { return named; },
-                                             [present] { return present; }));
+    Subject s([named, present] {
+        return std::make_unique<QtSerialLink>([named](int) { return named; },
+                                              [present] { return present; });
+    });
     s.start();
     CostProbe::reportAfter(warmup, seconds);
     return app.exec();

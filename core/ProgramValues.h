@@ -30,8 +30,9 @@ struct ProgramValues {
     std::int16_t SavedSensitivity = 0;
 
     // Measuring.
-    std::int32_t TenthCount = 0;     // tenths of a second since the last passage
-    std::int32_t PeakBrightness = 0; // the brightest sample since then
+    // Tenths of a second since the last passage. The brightest sample since
+    // then is the detector's, on the line's side.
+    std::int32_t TenthCount = 0;
     // The one byte sent on every sampling tick: the box's read of the light sensor.
     QByteArray SampleCommand = QByteArray(1, char(PerixProtocol::SampleLight));
 

@@ -3,40 +3,36 @@
 #include "LinkStartup.h"
 #include "core/PerixProtocol.h"
 
+#include <algorithm>
+
 LinkWatch::LinkWatch(std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock)
     : m_port(std::move(port)), m_hooks(std::move(hooks)), m_clock(std::move(clock)) {
     m_port->whenGone([this] { lost(); });
     m_port->whenFaulty([this] { faulted(); });
 }
 
-void LinkWatch::startWatching(bool boxAnswered) {
-    const QStringList devices = m_port->devicesToSearch();
-    // With nowhere else to look, a port that opened stays its users' as
-    // designed, box or no box: the samples will show when it answers.
-    if (m_port->isOpen() && (boxAnswered || devices.size() <= 1)) {
-        m_state = State::Healthy;
-        return;
-    }
+void LinkWatch::start() {
     m_state = State::Waiting;
-    m_nextTryAt = m_clock() + RetryMs;
-    m_round = devices.mid(1);
+    m_firstRound = true;
+    m_round.clear();
     m_reply.clear();
+    m_nextTryAt = m_clock();
+}
+
+int LinkWatch::msUntilDue() const {
+    if (m_state != State::Waiting || !m_round.isEmpty())
+        return TickMs;
+    return int(std::clamp<qint64>(m_nextTryAt - m_clock(), 0, RetryMs));
 }
 
 bool LinkWatch::isOpen() const {
-    switch (m_state) {
-    case State::StartingUp:
-        return m_port->isOpen();
-    case State::Healthy:
-        return true;
-    default:
-        return false;
-    }
+    return m_state == State::Healthy;
 }
 
 void LinkWatch::lost() {
     // An adapter just pulled out is not back within the same second.
     m_state = State::Waiting;
+    m_firstRound = false;
     m_nextTryAt = m_clock() + RetryMs;
     m_round.clear();
     m_reply.clear();
@@ -122,8 +118,10 @@ void LinkWatch::tryToOpen(qint64 now) {
     if (!device.isEmpty())
         LinkStartup::runAbsorbing([&] { m_port->setDevice(device); });
     LinkStartup::openLine(*m_port, LinkStartup::runAbsorbing);
-    if (!m_port->isOpen())
+    if (!m_port->isOpen()) {
+        afterFailedTry();
         return;
+    }
     // No notices this time: the not-connected notice stays until the box
     // has answered.
     m_reply.clear();
@@ -142,6 +140,7 @@ void LinkWatch::collectProbeReply(qint64 now) {
     }
     if (LinkStartup::replyIsFromBox(m_reply)) {
         m_state = State::Healthy;
+        m_firstRound = false;
         m_round.clear();
         m_reply.clear();
         if (m_hooks.back)
@@ -153,9 +152,27 @@ void LinkWatch::collectProbeReply(qint64 now) {
 }
 
 void LinkWatch::giveUpTry() {
+    m_reply.clear();
+    // With nowhere else to look, the port start-up opened stays its users'
+    // as designed, box or no box: the samples will show when it answers.
+    if (m_firstRound && m_port->isOpen() && m_port->devicesToSearch().size() <= 1) {
+        m_state = State::Healthy;
+        m_firstRound = false;
+        if (m_hooks.notFound)
+            m_hooks.notFound();
+        return;
+    }
     // Something answers on the port but not the box, or nothing does: let go
     // of the port; the next device of the round is tried at the next tick.
     m_port->close();
     m_state = State::Waiting;
-    m_reply.clear();
+    afterFailedTry();
+}
+
+void LinkWatch::afterFailedTry() {
+    if (!m_round.isEmpty())
+        return;
+    m_firstRound = false;
+    if (m_hooks.notFound)
+        m_hooks.notFound();
 }

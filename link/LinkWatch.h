@@ -13,29 +13,32 @@
 // whenever it comes: after start-up found no box, and after the port has
 // gone away mid-run (an unplugged USB adapter).
 //
-// Start-up has its one try at the port through the watch, as designed. Then
-// startWatching() hands the line to its users (the sampling ticks, the box
-// routines) when the box answered there, or when the port is open and there
-// is no other port to look on. Otherwise the box is searched for: the link
-// looks closed to its users while the watch probes the devices the port
-// lists (COM n first, then the other serial ports present) one after the
-// other, waking and probing the box as at start-up on each, never waiting on
-// the line. A round over them starts at most once a second, so no port is
+// Start-up's probe is the search's first round: start() begins it at once,
+// with the port set to COM n. The link looks closed to its users (the
+// sampling ticks) while the watch probes the devices the port lists (COM n
+// first, then the other serial ports present) one after the other, waking and
+// probing the box on each, never waiting on the line. When the box answers,
+// the line is its users'; so is a port that opened in the first round when
+// there is no other port to look on, box or no box, as designed: the samples
+// show when it answers. A round over them starts at most once a second, so no port is
 // probed more often than that; one that will not open (missing, or held by
 // another program) is passed over at once. The port also goes to the search
 // once it has gone (it said so, it was found closed, or it kept failing for
 // about a second). When the box answers, the line is its users' again.
 //
-// The owner calls tick() every TickMs while watching() is true; the clock
-// gives milliseconds from any fixed point, so tests can move it by hand.
+// The owner calls tick() while watching() is true, msUntilDue() after the
+// last; the clock gives milliseconds from any fixed point, so tests can move
+// it by hand.
 class LinkWatch : public SerialLink {
 public:
     using Clock = std::function<qint64()>;
     struct Hooks {
         // The port has gone: tell the user and start calling tick().
         std::function<void()> gone;
-        // The box has answered again: its user starts a fresh interval.
+        // The box has answered: at start-up, or again after it was away.
         std::function<void()> back;
+        // A round has ended without the box.
+        std::function<void()> notFound;
     };
 
     static constexpr int RetryMs = 1000;
@@ -47,23 +50,22 @@ public:
 
     LinkWatch(std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock);
 
-    // Start-up has had its try at the port, and the box answered there or
-    // not. Without the box, the search begins (the port start-up has just
-    // probed waits for the next round); nothing is reported, since the
-    // notices on the display already say that the box is not there.
-    void startWatching(bool boxAnswered);
+    // The search's first round begins now, on the port as it is set.
+    void start();
     bool watching() const { return m_state == State::Waiting || m_state == State::Probing; }
     bool probing() const { return m_state == State::Probing; }
     void tick();
+    // How long the owner may wait before the next tick: a tick while a probe
+    // is out or a round goes on, none between rounds.
+    int msUntilDue() const;
 
     void setCommPort(int portNumber) override { m_port->setCommPort(portNumber); }
     QStringList devicesToSearch() const override { return m_port->devicesToSearch(); }
     void setDevice(const QString& device) override { m_port->setDevice(device); }
     void setSettings(const QString& settings) override { m_port->setSettings(settings); }
     void open() override { m_port->open(); }
-    // During start-up, the port's own answer. After it, open as long as the
-    // line is its users': a port found closed is taken for a lost one at the
-    // next write or read, and then the link reads closed.
+    // Open as long as the line is its users': a port found closed is taken
+    // for a lost one at the next write or read, and then the link reads closed.
     bool isOpen() const override;
     void close() override { m_port->close(); }
     void setBinaryInput() override { m_port->setBinaryInput(); }
@@ -74,7 +76,7 @@ public:
     bool waitForReadyRead(int msecs) override;
 
 private:
-    enum class State { StartingUp, Healthy, Waiting, Probing };
+    enum class State { Idle, Healthy, Waiting, Probing };
     void lost();
     void faulted();
     // While the box is away, or being probed, nobody else may use the line:
@@ -84,11 +86,15 @@ private:
     void tryToOpen(qint64 now);
     void collectProbeReply(qint64 now);
     void giveUpTry();
+    // A device failed: the round goes on, or it has ended without the box.
+    void afterFailedTry();
 
     std::unique_ptr<SerialLink> m_port;
     Hooks m_hooks;
     Clock m_clock;
-    State m_state = State::StartingUp;
+    State m_state = State::Idle;
+    // Until the first round has ended: a port that opened may be kept without the box.
+    bool m_firstRound = false;
     // When the next round over the devices may start.
     qint64 m_nextTryAt = 0;
     // The devices still to probe in this round; an empty name: the port as

@@ -1,12 +1,11 @@
 #include "Perix.h"
 
-#include "LinkStartup.h"
 #include "PerixTexts.h"
 
-Perix::Perix(ProgramValues& values, NoticeSink notices, SerialLink& port,
+Perix::Perix(ProgramValues& values, NoticeSink notices, std::function<void()> startLine,
              std::function<void()> endProgram)
-    : v(values), m_notices(std::move(notices)), MSComm1(port), m_endProgram(std::move(endProgram)) {
-}
+    : v(values), m_notices(std::move(notices)), m_startLine(std::move(startLine)),
+      m_endProgram(std::move(endProgram)) {}
 
 void Perix::PerixInit() {
     m_notices.setPointSize(14);
@@ -23,11 +22,7 @@ void Perix::PerixInit() {
     if (v.PortNo > 4)
         v.PortNo = 4;
 
-    // From here on a step that fails is skipped and the next one runs.
-    const auto absorb = LinkStartup::runAbsorbing;
-    absorb([&] { MSComm1.setCommPort(v.PortNo); });
-    LinkStartup::openLine(MSComm1, absorb);
-    v.NotConnected = !LinkStartup::wakeAndProbe(MSComm1, absorb);
+    m_startLine();
 }
 
 void Perix::PerixDone() {

@@ -2,7 +2,6 @@
 
 #include "core/NoticeSink.h"
 #include "core/ProgramValues.h"
-#include "link/SerialLink.h"
 
 #include <functional>
 
@@ -11,10 +10,13 @@
 // through the program-wide values, notices go to the notice sink.
 class Perix {
 public:
-    Perix(ProgramValues& values, NoticeSink notices, SerialLink& port,
+    // `startLine` has the line to the box open the port COM PortNo, wake and
+    // probe the box there and look for it further; it answers later.
+    Perix(ProgramValues& values, NoticeSink notices, std::function<void()> startLine,
           std::function<void()> endProgram);
 
-    // Opens the port, wakes and probes the box, sets NotConnected.
+    // Shows the start-up notice, limits PortNo, starts the line. NotConnected
+    // stays true until the box has answered.
     void PerixInit();
     // Shows the not-connected notice.
     void PerixDone();
@@ -24,6 +26,6 @@ public:
 private:
     ProgramValues& v;
     NoticeSink m_notices;
-    SerialLink& MSComm1;
+    std::function<void()> m_startLine;
     std::function<void()> m_endProgram;
 };

@@ -22,29 +22,22 @@ Exchange exchange(SerialLink& port, const QByteArray& sampleCommand) {
     return x;
 }
 
-std::optional<int> detect(ProgramValues& v, int brightness) {
-    std::optional<int> shown;
-    if (v.PeakBrightness < brightness)
-        v.PeakBrightness = brightness;
-    const int drop = v.PeakBrightness - brightness;
-    if (drop > v.Sensitivity && v.TenthCount != 0) {
-        shown = v.TenthCount;
-        v.TenthCount = 0;
-        // One, not zero: any light at all becomes the new peak.
-        v.PeakBrightness = 1;
-    }
-    v.DataValue = std::int16_t(brightness);
-    return shown;
-}
-
-void freshInterval(ProgramValues& v, Peak peak) {
+std::optional<int> passage(ProgramValues& v, bool followsGap) {
+    const int tenths = v.TenthCount;
     v.TenthCount = 0;
-    if (peak == Peak::Forgotten)
-        v.PeakBrightness = 0;
+    if (followsGap || tenths == 0)
+        return std::nullopt;
+    return tenths;
 }
 
-void clockTick(ProgramValues& v, std::int64_t tenths) {
+void freshInterval(ProgramValues& v) {
+    v.TenthCount = 0;
+}
+
+bool clockTick(ProgramValues& v, std::int64_t tenths) {
+    const bool wasZero = v.TenthCount == 0;
     v.TenthCount = std::int32_t(std::min<std::int64_t>(v.TenthCount + tenths, MaxTenthCount));
+    return wasZero && v.TenthCount != 0;
 }
 
 } // namespace Measuring

@@ -8,8 +8,8 @@
 
 class SerialLink;
 
-// The measuring loop's pieces, shared by the main window's sampling tick and
-// the sensitivity dialog's.
+// The measuring loop's pieces: the sampling exchange, on the line's side, and
+// the count of tenths, on the window's.
 namespace Measuring {
 
 // One sampling tick's exchange with the box.
@@ -23,24 +23,21 @@ struct Exchange {
 // port must leave the display as it is.
 Exchange exchange(SerialLink& port, const QByteArray& sampleCommand);
 
-// Feeds one brightness sample to the detector. Returns the count of tenths to
-// show when the beam has just been interrupted.
-std::optional<int> detect(ProgramValues& v, int brightness);
-
-// What a fresh interval does with the brightest light seen so far.
-enum class Peak {
-    Kept,     // sampling only paused: the same light, the same peak
-    Forgotten // the box was away: its light may differ now
-};
+// The detector has seen a passage: the count of tenths it ends, to show, and
+// the count starts afresh. None when the passage follows a gap in sampling,
+// which only starts the count, or when the count had just started afresh
+// anyway (a fresh interval crossed the passage on its way).
+std::optional<int> passage(ProgramValues& v, bool followsGap);
 
 // A fresh interval: the tenths are counted from 0 again. Every start of
 // counting goes through here (start-up, the sensitivity dialog opened and
-// left, the box back after it was away).
-void freshInterval(ProgramValues& v, Peak peak = Peak::Kept);
+// left, the box back after it was away); the detector is told apart.
+void freshInterval(ProgramValues& v);
 
 // Tenths of a second have gone by: one on each clock tick, more when the
-// tick came late. The count stops at MaxTenthCount.
-void clockTick(ProgramValues& v, std::int64_t tenths = 1);
+// tick came late. The count stops at MaxTenthCount. True when the count has
+// just left 0, which arms the detector.
+bool clockTick(ProgramValues& v, std::int64_t tenths = 1);
 
 constexpr int MaxTenthCount = 60000;
 

@@ -2,7 +2,7 @@
 
 #include "Measuring.h"
 
-Sampler::Sampler(ProgramValues& values, TenthClock::Now now) : v(values), m_now(std::move(now)) {}
+Sampler::Sampler(TenthClock::Now now) : m_now(std::move(now)) {}
 
 void Sampler::begin() {
     m_lastReplyAt = m_now();
@@ -14,7 +14,7 @@ void Sampler::begin() {
 Sampler::Result Sampler::sample(SerialLink& port) {
     Result r;
     const std::chrono::nanoseconds now = m_now();
-    const Measuring::Exchange x = Measuring::exchange(port, v.SampleCommand);
+    const Measuring::Exchange x = Measuring::exchange(port, m_command);
     // Timed by the ticks that asked, not by this one, which may have come late.
     const auto times = m_commands.replied(std::size_t(x.replies.size()), now);
     if (x.sent)
@@ -38,15 +38,13 @@ Sampler::Result Sampler::sample(SerialLink& port) {
 }
 
 Sampler::Sample Sampler::detect(int brightness, std::chrono::nanoseconds at) {
-    Sample s{brightness, at, false, std::nullopt};
-    if (const auto tenths = Measuring::detect(v, brightness)) {
+    Sample s{brightness, at, false, false};
+    if (m_detector.see(brightness)) {
         s.passage = true;
         // The count since before the gap is no interval; the passage starts
         // a new one all the same.
-        if (m_afterGap)
-            m_afterGap = false;
-        else
-            s.period = tenths;
+        s.followsGap = m_afterGap;
+        m_afterGap = false;
     }
     return s;
 }

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "core/ProgramValues.h"
+#include "core/PerixProtocol.h"
 #include "measuring/CommandTimes.h"
+#include "measuring/Detector.h"
 #include "measuring/TenthClock.h"
 
+#include <QByteArray>
 #include <QVarLengthArray>
 #include <chrono>
-#include <optional>
 
 class SerialLink;
 
-// The sampling tick shared by the main window's Timer1 and the sensitivity
+// The sampling tick shared by the display's Timer1 and the sensitivity
 // dialog's Timer3: the exchange with the box and the detector, with one rule
 // for gaps. Every reply that has come goes through the detector, oldest
 // first, timed by the command it answers: a USB adapter hands replies over in
@@ -30,9 +31,9 @@ public:
         // the command it answers went out.
         std::chrono::nanoseconds at{};
         bool passage = false; // the beam has just been cut
-        // The tenths to show: the interval that the passage ended. None for
-        // the first passage after a gap, which only starts the count.
-        std::optional<int> period;
+        // The first passage after a gap only starts the count: it ends no
+        // interval to show.
+        bool followsGap = false;
     };
     // What one tick brought.
     struct Result {
@@ -43,7 +44,12 @@ public:
         bool answersAgain = false; // the first reply after silence
     };
 
-    Sampler(ProgramValues& values, TenthClock::Now now);
+    explicit Sampler(TenthClock::Now now);
+
+    // The byte sent on every tick; the box's read of the light sensor.
+    void setSampleCommand(const QByteArray& command) { m_command = command; }
+    Detector& detector() { return m_detector; }
+    const Detector& detector() const { return m_detector; }
 
     // Sampling begins, at start-up: silence is counted from now, and the
     // first passage shows the time since the count was reset, as designed.
@@ -61,7 +67,8 @@ public:
 private:
     Sample detect(int brightness, std::chrono::nanoseconds at);
 
-    ProgramValues& v;
+    Detector m_detector;
+    QByteArray m_command = QByteArray(1, char(PerixProtocol::SampleLight));
     TenthClock::Now m_now;
     std::chrono::nanoseconds m_lastReplyAt{};
     CommandTimes m_commands;

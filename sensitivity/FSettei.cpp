@@ -108,6 +108,8 @@ void FSettei::KandoSet() {
         if (KandoOp[i]->isChecked())
             v.Sensitivity = std::int16_t(OptionValues[i]);
     }
+    if (m_exits.chosen)
+        m_exits.chosen();
 }
 
 void FSettei::selectForSensitivity() {

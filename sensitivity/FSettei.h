@@ -13,10 +13,10 @@ class QPushButton;
 class QRadioButton;
 
 // The sensitivity dialog: five preset thresholds, with the live brightness
-// and the periods they give. The main window samples while it is open and
-// writes the readings into Label1 and Label3; it is told when the dialog is
-// left, and hands sampling back itself. Each handler is a plain member
-// function so that tests can drive it directly.
+// and the periods they give. The main window has the box sampled while it is
+// open and writes the readings into Label1 and Label3; it is told of each
+// choice, and when the dialog is left, and hands sampling back itself. Each handler is a plain
+// member function so that tests can drive it directly.
 class FSettei : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +32,8 @@ public:
         std::function<void()> left;
         // The close box has been answered: the owner may let this dialog go.
         std::function<void()> discarded;
+        // An option was chosen: Sensitivity holds its value.
+        std::function<void()> chosen;
     };
 
     FSettei(ProgramValues& values, Exits exits, QWidget* parent = nullptr);

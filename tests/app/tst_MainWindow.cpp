@@ -57,7 +57,7 @@ private slots:
 
     void showing_the_window_gives_the_notice_its_display_size() {
         WindowFixture f;
-        f.window->Form_Load(); // no box: the not-connected notice stays
+        f.startUp(); // no box: the not-connected notice stays
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         QCOMPARE(f.display(), PerixTexts::notConnectedNotice());
@@ -102,16 +102,16 @@ private slots:
     void start_up_order_and_result() {
         WindowFixture f;
         f.v.TenthCount = 99;
-        f.window->Form_Load();
+        f.startUp();
         QCOMPARE(f.v.SampleCommand, QByteArray(1, char(242)));
         QCOMPARE(f.v.TenthCount, 0);
         QVERIFY(f.v.NotConnected);
         QCOMPARE(f.display(), PerixTexts::notConnectedNotice());
-        QVERIFY(f.window->Timer1.isActive());
-        QCOMPARE(f.window->Timer1.interval(), 10);
+        QVERIFY(f.line->Timer1.isActive());
+        QCOMPARE(f.line->Timer1.interval(), 10);
         QVERIFY(f.window->Timer2.isActive());
         QCOMPARE(f.window->Timer2.interval(), 100);
-        QVERIFY(!f.window->Timer3.isActive());
+        QVERIFY(!f.line->Timer3.isActive());
         QCOMPARE(f.v.ShownTextColor, 0x000000);
         QCOMPARE(f.v.ShownBackColor, 0xC0C0C0);
         const QPalette p = f.window->Label1->palette();
@@ -129,14 +129,14 @@ private slots:
     void quit_command_asks_and_ends_only_on_yes() {
         WindowFixture f;
         f.startWithBox();
-        f.window->Timer1.start();
+        f.line->Timer1.start();
         f.window->Timer2.start();
         f.boxes.nextAnswer = false;
         f.window->MenuOwaru_Click();
         QCOMPARE(f.boxes.texts, QStringList(QStringLiteral("本当に終了しますか？")));
         QCOMPARE(f.boxes.titles, QStringList(QStringLiteral("Tolvane")));
         QCOMPARE(f.endCalls, 0);
-        QVERIFY(f.window->Timer1.isActive());
+        QVERIFY(f.line->Timer1.isActive());
         QVERIFY(f.window->Timer2.isActive());
 
         f.boxes.nextAnswer = true;
@@ -148,17 +148,17 @@ private slots:
         WindowFixture f;
         f.startWithBox();
         f.window->show();
-        f.window->Timer1.start();
+        f.line->Timer1.start();
 
         bool timer1WhileAsking = true;
-        f.boxes.whileAsking = [&] { timer1WhileAsking = f.window->Timer1.isActive(); };
+        f.boxes.whileAsking = [&] { timer1WhileAsking = f.line->Timer1.isActive(); };
         f.boxes.nextAnswer = false;
         QCloseEvent no;
         f.window->Form_QueryUnload(&no);
         QVERIFY(!timer1WhileAsking);
         QVERIFY(!no.isAccepted());
         QVERIFY(f.window->isVisible());
-        QVERIFY(f.window->Timer1.isActive());
+        QVERIFY(f.line->Timer1.isActive());
         QCOMPARE(f.endCalls, 0);
         QCOMPARE(f.boxes.texts.value(0), QStringLiteral("本当に終了しますか？"));
 

@@ -11,7 +11,7 @@ private slots:
     void each_tick_sends_the_sample_command_once() {
         WindowFixture f;
         f.startWithBox();
-        f.window->Timer1_Timer();
+        f.line->Timer1_Timer();
         f.sample(200);
         QCOMPARE(f.port->written,
                  QByteArrayList({QByteArray(1, char(242)), QByteArray(1, char(242))}));
@@ -29,8 +29,8 @@ private slots:
         f.sample(149); // drop 51
         QCOMPARE(f.display(), QStringLiteral("0.7秒"));
         QCOMPARE(f.v.TenthCount, 0);
-        QCOMPARE(f.v.PeakBrightness, 1);
-        QCOMPARE(f.v.DataValue, 149);
+        QCOMPARE(f.line->sampler().detector().PeakBrightness, 1);
+        QCOMPARE(f.line->sampler().detector().DataValue, 149);
     }
 
     void detection_is_disarmed_until_the_next_clock_tick() {
@@ -44,8 +44,8 @@ private slots:
         f.sample(230);
         f.sample(5);
         QCOMPARE(f.display(), QStringLiteral(" 1.5秒"));
-        QCOMPARE(f.v.PeakBrightness, 230);
-        QCOMPARE(f.v.DataValue, 5);
+        QCOMPARE(f.line->sampler().detector().PeakBrightness, 230);
+        QCOMPARE(f.line->sampler().detector().DataValue, 5);
         // One clock tick arms it again; the peak kept rising meanwhile.
         f.clock();
         f.sample(5);
@@ -60,20 +60,21 @@ private slots:
         f.clock(20);
         f.sample(QByteArray("\xC8\x05\x05", 3)); // 200, then two dark bytes
         QCOMPARE(f.display(), QStringLiteral(" 2秒"));
-        QCOMPARE(f.v.DataValue, 5);
-        QCOMPARE(f.v.PeakBrightness, 5);
+        QCOMPARE(f.line->sampler().detector().DataValue, 5);
+        QCOMPARE(f.line->sampler().detector().PeakBrightness, 5);
         QCOMPARE(f.v.TenthCount, 0);
         f.clock(3);
         f.sample(QByteArray("\x10\xC8", 2)); // 16 first: the light comes back, no drop
         QCOMPARE(f.display(), QStringLiteral(" 2秒"));
-        QCOMPARE(f.v.DataValue, 200);
-        QCOMPARE(f.v.PeakBrightness, 200);
+        QCOMPARE(f.line->sampler().detector().DataValue, 200);
+        QCOMPARE(f.line->sampler().detector().PeakBrightness, 200);
     }
 
     void a_zero_after_a_detection_is_a_drop_of_one() {
         WindowFixture f;
         f.startWithBox();
-        f.v.Sensitivity = 0;
+        f.v.Sensitivity = 0; // as the sensitivity dialog would choose it
+        emit f.window->sensitivityChosen(0);
         f.clock(3);
         f.sample(100);
         f.sample(40);
@@ -82,7 +83,7 @@ private slots:
         f.sample(0);
         // Peak stays 1 (0 does not raise it); the drop of 1 beats sensitivity 0.
         QCOMPARE(f.display(), QStringLiteral("0.2秒"));
-        QCOMPARE(f.v.PeakBrightness, 1);
+        QCOMPARE(f.line->sampler().detector().PeakBrightness, 1);
     }
 
     void a_slow_fall_of_the_light_also_counts() {
@@ -99,6 +100,7 @@ private slots:
     void the_clock_stops_at_60000() {
         WindowFixture f;
         f.startWithBox();
+        f.clock();
         f.v.TenthCount = 59998;
         f.clock(5);
         QCOMPARE(f.v.TenthCount, 60000);
@@ -156,19 +158,19 @@ private slots:
         f.startWithBox();
         f.clock(4);
         f.sample(180);
-        f.window->Timer1_Timer(); // nothing waiting
-        QCOMPARE(f.v.DataValue, 180);
+        f.line->Timer1_Timer(); // nothing waiting
+        QCOMPARE(f.line->sampler().detector().DataValue, 180);
 
         // A write that fails once is no loss: the display and the count stay.
         const QString before = f.display();
         f.port->failWrites = true;
         f.port->reads.push_back(QByteArray(1, char(0)));
-        f.window->Timer1_Timer();
+        f.line->Timer1_Timer();
         QCOMPARE(f.display(), before);
         QCOMPARE(f.v.TenthCount, 4);
-        QCOMPARE(f.v.DataValue, 180);
-        QCOMPARE(f.v.PeakBrightness, 180);
-        QVERIFY(!f.window->LinkTimer.isActive());
+        QCOMPARE(f.line->sampler().detector().DataValue, 180);
+        QCOMPARE(f.line->sampler().detector().PeakBrightness, 180);
+        QVERIFY(!f.line->LinkTimer.isActive());
     }
 
     // A port found closed has gone: the last reading gives way to the notice,
@@ -180,12 +182,12 @@ private slots:
         f.sample(180);
         f.port->isOpenNow = false;
         f.port->reads.push_back(QByteArray(1, char(0)));
-        f.window->Timer1_Timer();
+        f.line->Timer1_Timer();
         QCOMPARE(f.display(), PerixTexts::notConnectedNotice());
-        QVERIFY(f.window->LinkTimer.isActive());
+        QVERIFY(f.line->LinkTimer.isActive());
         QCOMPARE(f.v.TenthCount, 4);
-        QCOMPARE(f.v.DataValue, 180);
-        QCOMPARE(f.v.PeakBrightness, 180);
+        QCOMPARE(f.line->sampler().detector().DataValue, 180);
+        QCOMPARE(f.line->sampler().detector().PeakBrightness, 180);
     }
 };
 

@@ -35,7 +35,7 @@ private slots:
         QFETCH(qint64, foundAt);
         Classroom c{AtStartUp(start)};
         MainWindow& w = *c.f.window;
-        QCOMPARE(w.LinkTimer.isActive(), start == NoPort);
+        QCOMPARE(c.f.line->LinkTimer.isActive(), start == NoPort);
         if (dialog)
             w.MenuSettei_Click();
         if (pulledAt >= 0) {
@@ -47,17 +47,17 @@ private slots:
         const qsizetype probesBefore = c.f.port->allWritten().count(QByteArray("\0\0\xFF", 3));
         c.plugIn();
         c.runUntil(foundAt - 10);
-        QVERIFY(w.LinkTimer.isActive());
+        QVERIFY(c.f.line->LinkTimer.isActive());
         c.runUntil(foundAt);
-        QVERIFY(!w.LinkTimer.isActive());
+        QVERIFY(!c.f.line->LinkTimer.isActive());
         QCOMPARE(c.f.port->allWritten().count(QByteArray("\0\0\xFF", 3)), probesBefore + 1);
         // A fresh interval; sampling goes on with the sampler that ran before.
         QCOMPARE(c.f.v.TenthCount, 0);
-        QCOMPARE(c.f.v.PeakBrightness, 0);
+        QCOMPARE(c.f.line->sampler().detector().PeakBrightness, 0);
         c.runUntil(foundAt + 50);
-        QCOMPARE(c.f.v.DataValue, 200);
-        QCOMPARE(w.Timer1.isActive(), !dialog);
-        QCOMPARE(w.Timer3.isActive(), dialog);
+        QCOMPARE(c.f.line->sampler().detector().PeakBrightness, 200);
+        QCOMPARE(c.f.line->Timer1.isActive(), !dialog);
+        QCOMPARE(c.f.line->Timer3.isActive(), dialog);
         QCOMPARE(c.bothSamplers, 0);
     }
 
@@ -129,8 +129,8 @@ private slots:
         c.runUntil(LinkWatch::RetryMs - 10);
         c.plugIn();
         c.f.now += 10ms;
-        c.f.window->LinkTimer_Timer();
-        QVERIFY(!c.f.window->LinkTimer.isActive());
+        c.f.line->LinkTimer_Timer();
+        QVERIFY(!c.f.line->LinkTimer.isActive());
         c.runUntil(3000);
         QCOMPARE(c.shown, QStringList({PerixTexts::notConnectedNotice(),
                                        PerixTexts::startupNotice(), QStringLiteral("0.7秒")}));

@@ -39,11 +39,11 @@ private slots:
         TempWorkingDir dir; // light yellow on blue
         QVERIFY(dir.write(QStringLiteral("Tv.txt"), "Mozi=14\r\nBack=1\r\n"));
         WindowFixture f;
-        f.window->Form_Load();
+        f.startUp();
         f.window->MenuColor_Click();
         QPointer<frmColor> dialog = shownColorDialog();
         QVERIFY(dialog && !dialog->parentWidget() && !dialog->isModal());
-        QVERIFY(f.window->Timer1.isActive() && f.window->Timer2.isActive());
+        QVERIFY(f.line->Timer1.isActive() && f.window->Timer2.isActive());
         dialog->VScroll1->setChannel(0x80); // yellow-green text
         dialog->Label2_Click();
         dialog->VScroll2->setChannel(0x40); // blue background, a little green

@@ -42,11 +42,11 @@ bool boxGoesAndComesBack(WindowFixture& f) {
     if (f.display() != PerixTexts::notConnectedNotice())
         return false;
     f.port->reads.push_back("MERAVO");
-    for (int tick = 0; tick < 100 && f.window->LinkTimer.isActive(); ++tick) {
+    for (int tick = 0; tick < 100 && f.line->LinkTimer.isActive(); ++tick) {
         f.now += std::chrono::milliseconds(LinkWatch::TickMs);
-        f.window->LinkTimer_Timer();
+        f.line->LinkTimer_Timer();
     }
-    return !f.window->LinkTimer.isActive();
+    return !f.line->LinkTimer.isActive();
 }
 
 // The light falls: a passage once the clock has moved on since the last one.
@@ -75,7 +75,7 @@ QStringList lesson(WindowFixture& f) {
     passageAfter(13);
     f.window->MenuSettei_Click();
     f.window->settei()->CmdOk_Click();
-    f.window->Timer1.stop();
+    f.line->Timer1.stop();
     passageAfter(9);
     passageAfter(20);
     return shown;
@@ -171,9 +171,9 @@ private slots:
             f.startWithBox();
             QCOMPARE(f.display(), RecordTexts::notStarted());
         } else {
-            f.window->Form_Load();
+            f.startUp();
             QCOMPARE(f.display(), PerixTexts::notConnectedNotice());
-            QVERIFY(f.window->Timer1.isActive() && f.window->Timer2.isActive());
+            QVERIFY(f.line->Timer1.isActive() && f.window->Timer2.isActive());
         }
         QVERIFY(toldOnceCannotRecord(f));
         QCOMPARE(f.window->windowTitle(), MainTexts::title());

@@ -32,7 +32,7 @@ void step(WindowFixture& f, int s) {
 void sample3(WindowFixture& f, const QByteArray& ticks) {
     for (char b : ticks) {
         f.port->reads.push_back(QByteArray(1, b));
-        f.window->Timer3_Timer();
+        f.line->Timer3_Timer();
     }
 }
 
@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(f.window->settei()->Label3->text(), brightness);
         QCOMPARE(f.v.DataValue, brightness.isEmpty() ? 0 : uchar(ticks.back()));
         if (brightness.isEmpty())
-            QCOMPARE(f.v.PeakBrightness, 0);
+            QCOMPARE(f.line->sampler().detector().PeakBrightness, 0);
         QCOMPARE(f.v.TenthCount, period.isEmpty() ? clockTicks : 0);
         QCOMPARE(f.display(), mainDisplay);
     }
@@ -190,12 +190,12 @@ private slots:
         QCOMPARE(d->Label1->text(), away ? QString() : QStringLiteral("0.5秒"));
         QCOMPARE(d->Label3->text(), away ? QString() : QStringLiteral(" 200"));
 
-        if (f.window->LinkTimer.isActive())
+        if (f.line->LinkTimer.isActive())
             pullAndReplug();
         c.runFor(30, 180);
         QCOMPARE(d->Label3->text(), QStringLiteral(" 180"));
         QCOMPARE(d->Label1->text(), away ? QString() : QStringLiteral("0.5秒"));
-        QVERIFY(!f.window->Timer1.isActive());
+        QVERIFY(!f.line->Timer1.isActive());
     }
 
     void sampling_timers_data() {
@@ -219,18 +219,18 @@ private slots:
         QFETCH(int, ends);
         WindowFixture f;
         f.startWithBox();
-        f.window->Timer1.start();
+        f.line->Timer1.start();
         f.window->Timer2.start();
         const auto neverBoth = [&] {
-            QVERIFY(!(f.window->Timer1.isActive() && f.window->Timer3.isActive()));
+            QVERIFY(!(f.line->Timer1.isActive() && f.line->Timer3.isActive()));
         };
         f.boxes.whileAsking = neverBoth;
         for (int s : steps) {
             step(f, s);
             neverBoth();
         }
-        QCOMPARE(f.window->Timer1.isActive(), timer1);
-        QCOMPARE(f.window->Timer3.isActive(), !timer1);
+        QCOMPARE(f.line->Timer1.isActive(), timer1);
+        QCOMPARE(f.line->Timer3.isActive(), !timer1);
         QVERIFY(f.window->Timer2.isActive());
         QCOMPARE(f.endCalls, ends);
     }

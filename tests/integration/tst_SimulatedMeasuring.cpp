@@ -17,13 +17,14 @@ private slots:
         SimulatedPort port(std::move(owned));
         port.open();
         ProgramValues v;
+        Detector detector;
         QList<int> shown;
         for (int ms = 0; ms < 60000; ms += 10) {
-            if (ms % 100 == 0 && ms > 0)
-                Measuring::clockTick(v);
+            if (ms % 100 == 0 && ms > 0 && Measuring::clockTick(v))
+                detector.countingBegan();
             for (const char b : Measuring::exchange(port, v.SampleCommand).replies)
-                if (const auto n = Measuring::detect(v, static_cast<unsigned char>(b)))
-                    shown << *n;
+                if (detector.see(static_cast<unsigned char>(b)))
+                    shown << *Measuring::passage(v, false);
             clock->advanceMs(10);
         }
         // The gate sits in the middle: two passages per 2.5 s swing.
@@ -54,18 +55,18 @@ private slots:
         port.setAdapterLatency(adapterMs * 1000);
         port.open();
         ProgramValues v;
-        Sampler sampler(v, [clock] { return std::chrono::microseconds(clock->now); });
+        Sampler sampler([clock] { return std::chrono::microseconds(clock->now); });
         sampler.begin();
         QList<double> seenAt;
         qsizetype most = 0;
         for (int ms = 10; ms < 60000; ms += 10) {
             clock->advanceMs(10);
-            if (ms % 100 == 0)
-                Measuring::clockTick(v);
+            if (ms % 100 == 0 && Measuring::clockTick(v))
+                sampler.detector().countingBegan();
             const Sampler::Result r = sampler.sample(port);
             most = std::max(most, r.samples.size());
             for (const Sampler::Sample& s : r.samples)
-                if (s.passage)
+                if (s.passage && Measuring::passage(v, s.followsGap))
                     seenAt << double(s.at.count()) / 1e9;
         }
         QCOMPARE(most, mostPerTick);

@@ -20,7 +20,7 @@ enum Start { PulledOut, NeverOpened };
 struct Watched {
     ScriptedPort* scripted = new ScriptedPort;
     ScriptedPort& port = *scripted; // owned by the watch
-    qint64 now = -1000;
+    qint64 now = 0;
     int goneCalls = 0;
     int backCalls = 0;
     qint64 backAt = -1;
@@ -31,15 +31,21 @@ struct Watched {
                      [this] {
                          ++backCalls;
                          backAt = now;
-                     }},
+                     },
+                     {}},
                     [this] { return now; }};
 
     explicit Watched(Start start = PulledOut) {
         port.openFails = start == NeverOpened;
-        LinkStartup::openLine(watch, LinkStartup::runAbsorbing); // start-up's one try
-        port.opens = 0;
+        if (start == PulledOut)
+            port.reads.push_back("MERAVO");
         now = 0;
-        watch.startWatching(start == PulledOut);
+        watch.start(); // start-up's probe: the search's first round
+        watch.tick();
+        port.opens = 0;
+        port.written.clear();
+        backCalls = 0;
+        backAt = -1;
         if (start == PulledOut)
             port.goAway();
     }
@@ -84,12 +90,14 @@ struct Sampled {
                          if (goneAt < 0)
                              goneAt = now;
                      },
+                     {},
                      {}},
                     [this] { return now; }};
 
     Sampled() {
-        LinkStartup::openLine(watch, LinkStartup::runAbsorbing);
-        watch.startWatching(true);
+        port.reads.push_back("MERAVO");
+        watch.start();
+        watch.tick();
     }
 
     void run(qint64 until, const QList<qint64>& faultsAt, qint64 silentFrom,

@@ -1,3 +1,5 @@
+#include "link/LinkStartup.h"
+#include "link/LinkWatch.h"
 #include "link/Perix.h"
 #include "link/PerixTexts.h"
 #include "support/RecordedNotices.h"
@@ -8,12 +10,38 @@
 
 namespace {
 
+// Start-up as the program runs it: PerixInit has the line start the search
+// on COM PortNo, whose first round probes it; the answer comes back as the
+// round goes on, tick by tick, each tick bringing what arrived meanwhile.
 struct PerixFixture {
     ProgramValues v;
     RecordedNotices label;
-    ScriptedPort port;
+    ScriptedPort& port = *new ScriptedPort; // owned by the watch
+    qint64 now = 0;
     int endCalls = 0;
-    Perix perix{v, label.sink(), port, [this] { ++endCalls; }};
+    int rounds = 0;
+    LinkWatch watch{std::unique_ptr<SerialLink>(&port),
+                    {{}, [this] { v.NotConnected = false; }, [this] { ++rounds; }},
+                    [this] { return now; }};
+    Perix perix{v, label.sink(),
+                [this] {
+                    LinkStartup::runAbsorbing([&] { watch.setCommPort(v.PortNo); });
+                    watch.start();
+                },
+                [this] { ++endCalls; }};
+
+    // PerixInit, then the first round until it has ended.
+    void startUp() {
+        perix.PerixInit();
+        for (; now <= LinkStartup::ProbeWaitMs + LinkWatch::TickMs && rounds == 0 && v.NotConnected;
+             now += LinkWatch::TickMs) {
+            if (!port.late.empty() && port.isOpen()) {
+                port.reads.push_back(port.late.front());
+                port.late.pop_front();
+            }
+            watch.tick();
+        }
+    }
 };
 
 } // namespace
@@ -24,7 +52,7 @@ private slots:
     void wakes_and_probes_with_three_single_writes() {
         PerixFixture f;
         f.port.reads.push_back("MERAVO");
-        f.perix.PerixInit();
+        f.startUp();
         QCOMPARE(f.port.written, QByteArrayList({QByteArray(1, '\0'), QByteArray(1, '\0'),
                                                  QByteArray(1, char(255))}));
         QCOMPARE(f.port.settings, QStringLiteral("9600,N,8,1"));
@@ -74,7 +102,7 @@ private slots:
         QFETCH(int, used);
         PerixFixture f;
         f.v.PortNo = std::int16_t(given);
-        f.perix.PerixInit();
+        f.startUp();
         QCOMPARE(int(f.v.PortNo), used);
         QCOMPARE(f.port.commPort, used);
     }
@@ -83,9 +111,10 @@ private slots:
         PerixFixture f;
         f.port.openFails = true;
         f.port.reads.push_back("MERAVO"); // never read: the port is closed
-        f.perix.PerixInit();
+        f.startUp();
         QVERIFY(f.port.written.isEmpty());
         QVERIFY(f.v.NotConnected);
+        QCOMPARE(f.rounds, 1);
         QCOMPARE(f.label.text, PerixTexts::startupNotice());
         f.perix.PerixDone();
         QCOMPARE(f.label.text, QStringLiteral("Perixが接続されていません!"));
@@ -121,11 +150,13 @@ private slots:
             f.port.reads.push_back(chunk);
         for (const QByteArray& chunk : later)
             f.port.late.push_back(chunk);
-        f.perix.PerixInit();
+        f.startUp();
         QCOMPARE(!f.v.NotConnected, connected);
+        QCOMPARE(f.rounds, connected ? 0 : 1);
         QVERIFY(f.port.late.empty());
     }
 
+    // perix-io's probe, which waits on the line.
     void a_silent_real_wait_ends_within_the_bound() {
         // A port that really waits: each wait sleeps as asked and brings nothing.
         struct SleepyPort : ScriptedPort {
@@ -135,13 +166,10 @@ private slots:
                 return false;
             }
         } port;
-        ProgramValues v;
-        RecordedNotices label;
-        Perix perix(v, label.sink(), port, [] {});
+        port.open();
         QElapsedTimer clock;
         clock.start();
-        perix.PerixInit();
-        QVERIFY(v.NotConnected);
+        QVERIFY(!LinkStartup::wakeAndProbe(port, LinkStartup::runAbsorbing));
         QVERIFY(clock.elapsed() < 1000);
         QCOMPARE(port.waits, 1);
     }

@@ -147,9 +147,8 @@ private slots:
         ports->box = box;
         LinkWatch watch(std::unique_ptr<SerialLink>(ports), {}, [&] { return now; });
 
-        // Start-up, as PerixInit has it, then the main window's link timer.
-        LinkStartup::openLine(watch, LinkStartup::runAbsorbing);
-        watch.startWatching(LinkStartup::wakeAndProbe(watch, LinkStartup::runAbsorbing));
+        // Start-up's probe is the search's first round; then the line's link timer.
+        watch.start();
         for (; now <= RunFor; now += LinkWatch::TickMs) {
             if (now == MoveAt && !moveTo.isEmpty())
                 ports->moveBox(moveTo);

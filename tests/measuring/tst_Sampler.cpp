@@ -9,12 +9,12 @@ using namespace std::chrono_literals;
 namespace {
 
 // A sampler on a scripted box, ticked every 10 ms with the tenths counted
-// alongside, all on a clock moved by hand.
+// alongside as the window counts them, all on a clock moved by hand.
 struct Bench {
     ProgramValues v;
     ScriptedPort port;
     std::chrono::nanoseconds now{};
-    Sampler sampler{v, [this] { return now; }};
+    Sampler sampler{[this] { return now; }};
     QList<int> shown;
     int passages = 0;
     int fellSilent = 0;
@@ -30,19 +30,25 @@ struct Bench {
         for (int t = 0; t < ms; t += 10) {
             now += 10ms;
             if (std::chrono::duration_cast<std::chrono::milliseconds>(now).count() % 100 == 0)
-                Measuring::clockTick(v);
+                clockTick();
             if (brightness >= 0)
                 port.reads.push_back(QByteArray(1, char(brightness)));
             const Sampler::Result r = sampler.sample(port);
             for (const Sampler::Sample& s : r.samples) {
                 passages += s.passage;
-                if (s.period)
-                    shown << *s.period;
+                if (!s.passage)
+                    continue;
+                if (const auto period = Measuring::passage(v, s.followsGap))
+                    shown << *period;
             }
             fellSilent += r.fellSilent;
             answersAgain += r.answersAgain;
             QCOMPARE(r.samples.size(), brightness >= 0 ? 1 : 0);
         }
+    }
+    void clockTick() {
+        if (Measuring::clockTick(v))
+            sampler.detector().countingBegan();
     }
     // Light until `tenths` clock ticks from now, when one sample finds the
     // beam cut.
@@ -82,7 +88,7 @@ private slots:
         QCOMPARE(b.answersAgain, silent ? 1 : 0);
         // Sampling went on throughout, with nothing else touched.
         QCOMPARE(b.port.written.size(), (600 + quietMs) / 10);
-        QCOMPARE(b.v.DataValue, 200);
+        QCOMPARE(b.sampler.detector().PeakBrightness, 200);
     }
 
     // No reading spans a gap: the first passage after one only starts the
@@ -120,7 +126,7 @@ private slots:
             } else if (step == QLatin1String("held")) {
                 for (int tenth = 0; tenth < 25; ++tenth) {
                     b.now += 100ms;
-                    Measuring::clockTick(b.v);
+                    b.clockTick();
                 }
                 b.sampler.gap();
             } else if (step.startsWith(QLatin1String("quiet"))) {
@@ -164,15 +170,16 @@ private slots:
     void a_fresh_interval_restarts_the_count_data() {
         QTest::addColumn<int>("peak");
         QTest::addColumn<bool>("darkIsPassage");
-        QTest::newRow("peak kept") << int(Measuring::Peak::Kept) << true;
-        QTest::newRow("peak forgotten") << int(Measuring::Peak::Forgotten) << false;
+        QTest::newRow("peak kept") << int(Detector::Peak::Kept) << true;
+        QTest::newRow("peak forgotten") << int(Detector::Peak::Forgotten) << false;
     }
     void a_fresh_interval_restarts_the_count() {
         QFETCH(int, peak);
         QFETCH(bool, darkIsPassage);
         Bench b;
         b.run(700, 200);
-        Measuring::freshInterval(b.v, Measuring::Peak(peak));
+        Measuring::freshInterval(b.v);
+        b.sampler.detector().freshInterval(Detector::Peak(peak));
         QCOMPARE(b.v.TenthCount, 0);
         b.run(300, 20);
         QCOMPARE(b.shown, darkIsPassage ? QList<int>{1} : QList<int>{});

@@ -1,7 +1,6 @@
-#include "link/Perix.h"
+#include "link/LinkWatch.h"
 #include "sim/SimulatedPort.h"
 #include "support/ManualClock.h"
-#include "support/RecordedNotices.h"
 
 #include <QTest>
 #include <cmath>
@@ -40,15 +39,19 @@ private slots:
         QCOMPARE(early + f.port->readAll(), QByteArray("MERAVO"));
     }
 
-    void probe_through_perix_init_finds_the_box() {
-        ProgramValues v;
-        RecordedNotices label;
-        // A fresh, closed port: PerixInit opens it itself.
-        auto clock = std::make_unique<ManualClock>();
-        SimulatedPort port(std::move(clock));
-        Perix perix(v, label.sink(), port, [] {});
-        perix.PerixInit();
-        QVERIFY(!v.NotConnected);
+    void start_ups_round_finds_the_box() {
+        // A fresh, closed port: the round opens it itself.
+        auto owned = std::make_unique<ManualClock>();
+        ManualClock* clock = owned.get();
+        bool found = false;
+        LinkWatch watch(std::make_unique<SimulatedPort>(std::move(owned)),
+                        {{}, [&] { found = true; }, {}}, [clock] { return clock->now / 1000; });
+        watch.start();
+        for (int tick = 0; tick < 10 && !found; ++tick) {
+            watch.tick();
+            clock->advanceMs(LinkWatch::TickMs);
+        }
+        QVERIFY(found);
     }
 
     void a_sample_tick_reads_the_answer_to_an_earlier_request() {

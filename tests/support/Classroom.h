@@ -18,13 +18,18 @@ struct Classroom {
 
     explicit Classroom(AtStartUp start) {
         f.port->openFails = start == NoPort;
-        if (start == ProbeUnanswered)
-            f.window->Form_Load();
-        else
+        if (start == ProbeUnanswered) {
+            f.startUp();
+            // The clock went on while the probe waited: one late tick.
+            if (ms() >= 100)
+                f.window->Timer2_Timer();
+        } else {
             f.startWithBox();
+        }
         f.window->Timer2.stop();
         f.port->reads.clear();
-        f.window->Timer1.start();
+        if (start == BoxThere)
+            f.line->Timer1.start();
     }
 
     qint64 ms() const {
@@ -41,18 +46,19 @@ struct Classroom {
     void runUntil(qint64 until) {
         using namespace std::chrono_literals;
         MainWindow& w = *f.window;
+        BoxLine& l = *f.line;
         while (ms() < until) {
             f.now += 10ms;
-            if (w.Timer1.isActive() && w.Timer3.isActive())
+            if (l.Timer1.isActive() && l.Timer3.isActive())
                 ++bothSamplers;
-            if (w.Timer1.isActive() || w.Timer3.isActive()) {
+            if (l.Timer1.isActive() || l.Timer3.isActive()) {
                 const int brightness = light(ms());
-                if (f.port->isOpen() && !w.LinkTimer.isActive() && brightness >= 0)
+                if (f.port->isOpen() && !l.LinkTimer.isActive() && brightness >= 0)
                     f.port->reads.push_back(QByteArray(1, char(brightness)));
-                w.Timer1.isActive() ? w.Timer1_Timer() : w.Timer3_Timer();
+                l.Timer1.isActive() ? l.Timer1_Timer() : l.Timer3_Timer();
             }
-            if (w.LinkTimer.isActive() && ms() % LinkWatch::TickMs == 0)
-                w.LinkTimer_Timer();
+            if (l.LinkTimer.isActive() && ms() % LinkWatch::TickMs == 0)
+                l.LinkTimer_Timer();
             // The clock ticks half-way between the watch's tries.
             if (ms() % 100 == 50)
                 w.Timer2_Timer();
