@@ -1,6 +1,6 @@
 # Debian's MinGW-w64 compilers for 64-bit Windows, the posix-thread ones (C++
 # threads need them). Alone, this is the toolchain a Qt for MinGW-w64 is built
-# with (see the README); mingw-w64.cmake adds that Qt for Tolvane's build.
+# with (see docs/development.md); mingw-w64.cmake adds that Qt for Tolvane's build.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

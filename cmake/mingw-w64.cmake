@@ -18,7 +18,7 @@ list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TOLVANE_QT_MINGW)
 
 if(NOT EXISTS "${TOLVANE_QT_MINGW}/lib/cmake/Qt6/Qt6Config.cmake")
     message(FATAL_ERROR "No Qt for MinGW-w64 in ${TOLVANE_QT_MINGW}; "
-                        "set TOLVANE_QT_MINGW to one (the README says how to build it).")
+                        "set TOLVANE_QT_MINGW to one (docs/development.md says how to build it).")
 endif()
 
 set(QT_HOST_PATH /usr CACHE PATH "The host's Qt, whose tools the build runs")

@@ -36,7 +36,7 @@ steps=("$@")
 
 qt="${TOLVANE_QT_MINGW:-$root/../shared/qt6-mingw}"
 if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
-    echo "No Qt for MinGW-w64 in $qt; set TOLVANE_QT_MINGW (see the README, Windows)." >&2
+    echo "No Qt for MinGW-w64 in $qt; set TOLVANE_QT_MINGW (see docs/development.md, Qt for MinGW-w64)." >&2
     exit 1
 fi
 TOLVANE_QT_MINGW="$(cd "$qt" && pwd)"

@@ -320,7 +320,7 @@ private slots:
         QVERIFY(r.out.isEmpty());
     }
 
-    // The built programs, as the README shows them.
+    // The built programs, as docs/tools.md shows them.
     void perix_io_against_perix_sim() {
 #ifndef Q_OS_UNIX
         QSKIP(NoPty);

@@ -5,7 +5,7 @@
 
 #include <csignal>
 
-// perix-sim stopped the ways the README stops it leaves nothing behind in
+// perix-sim stopped the ways docs/tools.md stops it leaves nothing behind in
 // the temporary folder: neither its folder nor the link in it.
 class TestPerixSim : public QObject {
     Q_OBJECT
