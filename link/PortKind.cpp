@@ -21,8 +21,7 @@ PortKind windowsKind(const PortSearch::PresentPort& port) {
 }
 
 PortKind unixKind(const PortSearch::PresentPort& port) {
-    const QString name =
-        QFileInfo(port.target.isEmpty() ? port.device : port.target).fileName();
+    const QString name = QFileInfo(port.target.isEmpty() ? port.device : port.target).fileName();
     // cdc_acm names its devices ttyACM; the Bluetooth stack its links rfcomm.
     if (name.startsWith(QLatin1String("ttyACM")))
         return PortKind::UsbCdcDevice;

@@ -50,7 +50,8 @@ QString keyOf(const PresentPort& port, Platform platform) {
 // The device setup classes and interfaces COM ports are listed under, spelled
 // out so as not to depend on which import library defines them.
 // Ports (COM & LPT): built-in ports, adapters, Bluetooth links, CDC devices.
-constexpr GUID PortsClass{0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+constexpr GUID PortsClass{
+    0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
 // The COM port interface, which some drivers register their ports under only.
 constexpr GUID ComPortInterface{
     0x86e0d1e0, 0x8089, 0x11d0, {0x9c, 0xe4, 0x08, 0x00, 0x3e, 0x30, 0x1f, 0x73}};
@@ -62,8 +63,8 @@ QString registryProperty(HDEVINFO devices, SP_DEVINFO_DATA& device, DWORD proper
     wchar_t text[TextChars + 1] = {};
     DWORD type = 0;
     if (!SetupDiGetDeviceRegistryPropertyW(devices, &device, property, &type,
-                                           reinterpret_cast<PBYTE>(text), TextChars * sizeof(wchar_t),
-                                           nullptr) ||
+                                           reinterpret_cast<PBYTE>(text),
+                                           TextChars * sizeof(wchar_t), nullptr) ||
         type != REG_SZ)
         return {};
     return QString::fromWCharArray(text);
@@ -78,8 +79,8 @@ QString portNameOf(HDEVINFO devices, SP_DEVINFO_DATA& device) {
     wchar_t text[TextChars + 1] = {};
     DWORD type = 0;
     DWORD size = TextChars * sizeof(wchar_t);
-    const LONG status = RegQueryValueExW(key, L"PortName", nullptr, &type,
-                                         reinterpret_cast<LPBYTE>(text), &size);
+    const LONG status =
+        RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<LPBYTE>(text), &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS || type != REG_SZ)
         return {};
@@ -101,9 +102,10 @@ QHash<QString, PresentPort> comPortFacts() {
             const QString name = portNameOf(devices, device);
             if (!name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
                 continue; // a printer port
-            facts.insert(name.toUpper(),
-                         {name, {}, registryProperty(devices, device, SPDRP_ENUMERATOR_NAME),
-                          registryProperty(devices, device, SPDRP_SERVICE)});
+            facts.insert(name.toUpper(), {name,
+                                          {},
+                                          registryProperty(devices, device, SPDRP_ENUMERATOR_NAME),
+                                          registryProperty(devices, device, SPDRP_SERVICE)});
         }
         SetupDiDestroyDeviceInfoList(devices);
     }

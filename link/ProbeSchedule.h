@@ -36,7 +36,7 @@ public:
         Skip why;
     };
     struct Round {
-        QStringList probe;     // in order: named, last answered, others, slow ones last
+        QStringList probe; // in order: named, last answered, others, slow ones last
         QList<Skipped> leftAlone;
     };
 
