@@ -144,6 +144,13 @@ QStringList order(const QString& named, const QList<PresentPort>& present, Platf
     return devices;
 }
 
+PresentPort entryOf(const QString& device, const QList<PresentPort>& present) {
+    for (const PresentPort& port : present)
+        if (port.device == device)
+            return port;
+    return {device, {}};
+}
+
 QList<PresentPort> serialPortsPresent() {
     QList<PresentPort> present;
 #ifdef Q_OS_WIN

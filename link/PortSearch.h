@@ -33,6 +33,9 @@ using PresentPorts = std::function<QList<PresentPort>()>;
 // /dev/ttyACM*, the built-in /dev/ttyS* and any others, each by number.
 QStringList order(const QString& named, const QList<PresentPort>& present, Platform platform);
 
+// What the system says of `device`: its entry in `present`, or only its name.
+PresentPort entryOf(const QString& device, const QList<PresentPort>& present);
+
 // No other port: for tests and tools that must look at one device only.
 inline QList<PresentPort> noOtherPorts() {
     return {};

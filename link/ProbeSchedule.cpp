@@ -5,18 +5,6 @@
 #include <algorithm>
 #include <optional>
 
-namespace {
-
-PortSearch::PresentPort portOf(const QString& device,
-                               const QList<PortSearch::PresentPort>& present) {
-    for (const PortSearch::PresentPort& port : present)
-        if (port.device == device)
-            return port;
-    return {device, {}};
-}
-
-} // namespace
-
 ProbeSchedule::Round ProbeSchedule::round(const QString& named,
                                           const QList<PortSearch::PresentPort>& present,
                                           qint64 nowMs) {
@@ -45,7 +33,7 @@ ProbeSchedule::Round ProbeSchedule::round(const QString& named,
         const bool everyRound = device == named || device == m_lastAnswered;
         const Memory& memory = m_ports[device];
         std::optional<Skip> skip;
-        if (!everyRound && !mayBeTheBox(portOf(device, present), m_platform))
+        if (!everyRound && !mayBeTheBox(PortSearch::entryOf(device, present), m_platform))
             skip = Skip::CannotBeBox;
         else if (memory.probing)
             skip = Skip::StillProbing;
