@@ -4,8 +4,10 @@
 #include "ReplyWait.h"
 #include "core/PerixProtocol.h"
 
+#include <QEventLoop>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -61,6 +63,10 @@ void SideProbes::start(const QString& device) {
         std::thread([makePort = m_makePort, device, report] {
             Outcome outcome = Outcome::WouldNotOpen;
             try {
+                // Never run: it gives this thread the event dispatcher that a
+                // serial port's notifiers need (a thread Qt did not start has
+                // none); blocking reads and writes then work without a loop.
+                const QEventLoop dispatcher;
                 outcome = probe(makePort, device);
             } catch (...) {
                 // Nothing may leave a thread's function; the port is gone with it.

@@ -1,8 +1,13 @@
+#include "link/QtSerialLink.h"
 #include "link/SideProbes.h"
+#ifdef Q_OS_UNIX
+#include "sim/PtyBox.h"
+#endif
 #include "support/Bytes.h"
 #include "support/ScriptedPort.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QTest>
 #include <chrono>
 #include <condition_variable>
@@ -171,6 +176,23 @@ private slots:
         QCOMPARE(slow.destroyedOn, slow.openedOn);
         QCOMPARE(slow.written, bytes({0, 0, 255}));
         QCOMPARE(slow.closes, 1);
+    }
+
+    // The real port works on a thread of its own, without a warning.
+    void a_real_port_finds_the_box() {
+#ifndef Q_OS_UNIX
+        QSKIP("needs a pseudo-terminal, which Windows lacks");
+#else
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        PtyBox box([] { return 0; });
+        SideProbes probes([](const QString& device) {
+            return std::make_unique<QtSerialLink>([device](int) { return device; });
+        });
+        probes.start(box.slavePath());
+        QList<SideProbes::Result> results;
+        QTRY_VERIFY_WITH_TIMEOUT((results += probes.finished(), !results.isEmpty()), 5000);
+        QCOMPARE(results.first().outcome, Outcome::Box);
+#endif
     }
 };
 
