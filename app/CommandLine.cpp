@@ -117,8 +117,16 @@ QString usage(Program program) {
               << Line{QString(), QStringLiteral("(/dev/ttyUSB0、perix-sim のデバイス、Windows "
                                                 "では COM5 など / such as /dev/ttyUSB0, "
                                                 "perix-sim's device, COM5 on Windows)")};
-        tail = QStringLiteral("オプションなしでは Tv.txt の設定で起動します。 / Without options "
-                              "it starts with the settings in Tv.txt.\n");
+        tail = QStringLiteral(
+            "オプションなしでは Tv.txt の設定で起動します。 / Without options it starts with the "
+            "settings in Tv.txt.\n"
+            "Perix が答えないときはほかのシリアルポートも探します。Bluetooth のポートと USB CDC "
+            "の機器 (マイコンボード、モデム、Linux の ttyACM) には触れません。 / When the box "
+            "does not answer, the other serial ports are searched; Bluetooth links and USB CDC "
+            "devices (boards, modems, ttyACM on Linux) are left alone.\n"
+            "探さないポートは Tv.txt の Port= (COM1〜COM4) か --port DEVICE で指定します。 / "
+            "Name a port the search skips with Port= in Tv.txt (COM1 to COM4) or --port "
+            "DEVICE.\n");
     } else {
         head = QStringLiteral("使い方 / Usage: tolvane-demo [--report-after SECONDS]\n"
                               "Perix と振り子のシミュレーターで動く Tolvane です。 / Tolvane on "

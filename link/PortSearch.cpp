@@ -4,9 +4,16 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <tuple>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+// windows.h first: setupapi.h builds on it.
+#include <setupapi.h>
+#endif
 
 namespace PortSearch {
 
@@ -39,6 +46,73 @@ QString keyOf(const PresentPort& port, Platform platform) {
     return platform == Platform::Windows ? name.toUpper() : name;
 }
 
+#ifdef Q_OS_WIN
+// The device setup classes and interfaces COM ports are listed under, spelled
+// out so as not to depend on which import library defines them.
+// Ports (COM & LPT): built-in ports, adapters, Bluetooth links, CDC devices.
+constexpr GUID PortsClass{
+    0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+// The COM port interface, which some drivers register their ports under only.
+constexpr GUID ComPortInterface{
+    0x86e0d1e0, 0x8089, 0x11d0, {0x9c, 0xe4, 0x08, 0x00, 0x3e, 0x30, 0x1f, 0x73}};
+
+// Longer than any enumerator, service or port name Windows gives.
+constexpr DWORD TextChars = 256;
+
+QString registryProperty(HDEVINFO devices, SP_DEVINFO_DATA& device, DWORD property) {
+    wchar_t text[TextChars + 1] = {};
+    DWORD type = 0;
+    if (!SetupDiGetDeviceRegistryPropertyW(devices, &device, property, &type,
+                                           reinterpret_cast<PBYTE>(text),
+                                           TextChars * sizeof(wchar_t), nullptr) ||
+        type != REG_SZ)
+        return {};
+    return QString::fromWCharArray(text);
+}
+
+// "COM7": the PortName value in the device's own registry key.
+QString portNameOf(HDEVINFO devices, SP_DEVINFO_DATA& device) {
+    const HKEY key =
+        SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_QUERY_VALUE);
+    if (key == INVALID_HANDLE_VALUE)
+        return {};
+    wchar_t text[TextChars + 1] = {};
+    DWORD type = 0;
+    DWORD size = TextChars * sizeof(wchar_t);
+    const LONG status =
+        RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<LPBYTE>(text), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_SZ)
+        return {};
+    return QString::fromWCharArray(text);
+}
+
+// What the system says of each COM port present, by its name in capitals.
+QHash<QString, PresentPort> comPortFacts() {
+    QHash<QString, PresentPort> facts;
+    const std::pair<const GUID*, DWORD> lists[] = {
+        {&PortsClass, DIGCF_PRESENT}, {&ComPortInterface, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE}};
+    for (const auto& [guid, flags] : lists) {
+        const HDEVINFO devices = SetupDiGetClassDevsW(guid, nullptr, nullptr, flags);
+        if (devices == INVALID_HANDLE_VALUE)
+            continue;
+        SP_DEVINFO_DATA device{};
+        device.cbSize = sizeof(device);
+        for (DWORD i = 0; SetupDiEnumDeviceInfo(devices, i, &device); ++i) {
+            const QString name = portNameOf(devices, device);
+            if (!name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+                continue; // a printer port
+            facts.insert(name.toUpper(), {name,
+                                          {},
+                                          registryProperty(devices, device, SPDRP_ENUMERATOR_NAME),
+                                          registryProperty(devices, device, SPDRP_SERVICE)});
+        }
+        SetupDiDestroyDeviceInfoList(devices);
+    }
+    return facts;
+}
+#endif
+
 } // namespace
 
 QStringList order(const QString& named, const QList<PresentPort>& present, Platform platform) {
@@ -70,11 +144,24 @@ QStringList order(const QString& named, const QList<PresentPort>& present, Platf
     return devices;
 }
 
+PresentPort entryOf(const QString& device, const QList<PresentPort>& present) {
+    for (const PresentPort& port : present)
+        if (port.device == device)
+            return port;
+    return {device, {}};
+}
+
 QList<PresentPort> serialPortsPresent() {
     QList<PresentPort> present;
 #ifdef Q_OS_WIN
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        present.append({info.portName(), {}});
+    // Qt's list stays the list (Wine's ports are missing from SetupAPI's);
+    // SetupAPI adds what it knows.
+    const QHash<QString, PresentPort> facts = comPortFacts();
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        PresentPort port = facts.value(info.portName().toUpper());
+        port.device = info.portName();
+        present.append(port);
+    }
 #else
     const QDir adapters(QString::fromLatin1(UsbAdapterFolder));
     for (const QString& name :

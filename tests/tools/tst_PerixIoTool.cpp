@@ -95,6 +95,9 @@ private slots:
         row("bit 8", {"BOX", "bit", "8"}, "The bit number must be 0 to 7, not 8.");
         row("bit -1", {"BOX", "set", "-1", "on"}, "The bit number must be 0 to 7, not -1.");
         row("set maybe", {"BOX", "set", "3", "maybe"}, "Give on or off, not maybe.");
+        row("find, --port without a port", {"find", "--port"}, "--port needs a PORT after it.");
+        row("find, port 9", {"find", "--port", "9"}, "The port number must be 1 to 4, not 9.");
+        row("find, something else", {"find", "now"}, "Unexpected argument \"now\".");
     }
     void bad_usage() {
 #ifndef Q_OS_UNIX
@@ -122,19 +125,32 @@ private slots:
         QVERIFY(r.err.isEmpty());
     }
 
-    // find: each port present probed, the box named where it answers.
+    // find: each port the search would probe, probed; the box named where it
+    // answers; the ports left alone listed with the reason, and not opened.
     void find_data() {
         QTest::addColumn<QStringList>("ports"); // BOX, SILENT or a device name
+        QTest::addColumn<QString>("named");     // --port; empty: none
+        QTest::addColumn<QStringList>("leftAlone");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("said");
         const QString missing = QStringLiteral("/nonexistent/ttyTolvane9");
-        QTest::newRow("box behind a silent port and a missing one")
-            << QStringList{QStringLiteral("SILENT"), missing, QStringLiteral("BOX")}
-            << int(PerixIoTool::Done) << QStringLiteral("The Perix box is on BOX.");
-        QTest::newRow("no box") << QStringList{QStringLiteral("SILENT"), missing}
-                                << int(PerixIoTool::NoAnswer)
+        const QString board = QStringLiteral("/nonexistent/ttyACM0");
+        const QStringList none;
+        QTest::newRow("box behind a silent port and a missing one, a board left alone")
+            << QStringList{QStringLiteral("SILENT"), missing, QStringLiteral("BOX"), board}
+            << QString() << QStringList{board} << int(PerixIoTool::Done)
+            << QStringLiteral("The Perix box is on BOX.");
+        QTest::newRow("a board named with --port is probed")
+            << QStringList{QStringLiteral("SILENT"), board} << board << none
+            << int(PerixIoTool::NoAnswer) << QStringLiteral("No Perix box answers on any port.");
+        QTest::newRow("only a board")
+            << QStringList{board} << QString() << QStringList{board} << int(PerixIoTool::NoAnswer)
+            << QStringLiteral("No Perix box answers on any port.");
+        QTest::newRow("no box") << QStringList{QStringLiteral("SILENT"), missing} << QString()
+                                << none << int(PerixIoTool::NoAnswer)
                                 << QStringLiteral("No Perix box answers on any port.");
-        QTest::newRow("no ports") << QStringList{} << int(PerixIoTool::NoAnswer)
+        QTest::newRow("no ports") << QStringList{} << QString() << none
+                                  << int(PerixIoTool::NoAnswer)
                                   << QStringLiteral("No serial ports found.");
     }
     void find() {
@@ -142,6 +158,8 @@ private slots:
         QSKIP(NoPty);
 #else
         QFETCH(QStringList, ports);
+        QFETCH(QString, named);
+        QFETCH(QStringList, leftAlone);
         QFETCH(int, status);
         QFETCH(QString, said);
         PtyBox box([] { return 0; });
@@ -151,20 +169,35 @@ private slots:
         said.replace(QStringLiteral("BOX"), box.slavePath());
         QString out, err;
         QTextStream o(&out), e(&err);
-        const int exit = PerixIoTool::run({QStringLiteral("find")}, o, e, PerixIoTool::realLink,
-                                          comPortDeviceName, [&] {
-                                              QList<PortSearch::PresentPort> present;
-                                              for (const QString& port : ports)
-                                                  present.append({port, {}});
-                                              return present;
-                                          });
+        QStringList opened;
+        const QStringList args = named.isEmpty()
+                                     ? QStringList{QStringLiteral("find")}
+                                     : QStringList{QStringLiteral("find"), "--port", named};
+        const int exit = PerixIoTool::run(
+            args, o, e,
+            [&](const QString& device) {
+                opened << device;
+                return PerixIoTool::realLink(device);
+            },
+            comPortDeviceName,
+            [&] {
+                QList<PortSearch::PresentPort> present;
+                for (const QString& port : ports)
+                    present.append({port, {}});
+                return present;
+            });
         o.flush();
         e.flush();
         QCOMPARE(exit, status);
         QVERIFY2((out + err).contains(said), qPrintable(out + err));
-        // Every port present is listed, each on a line of its own.
-        for (const QString& port : ports)
+        // Every port present is listed, each on a line of its own; those left
+        // alone with the reason, and never opened.
+        for (const QString& port : ports) {
             QVERIFY2(out.contains(port + QStringLiteral(": ")), qPrintable(port));
+            QCOMPARE(opened.contains(port), !leftAlone.contains(port));
+        }
+        for (const QString& port : leftAlone)
+            QVERIFY2(out.contains(port + QStringLiteral(": USB CDC の機器です")), qPrintable(out));
 #endif
     }
 

@@ -4,6 +4,8 @@
 #include "link/ComPortName.h"
 #include "link/LinkStartup.h"
 #include "link/PerixIo.h"
+#include "link/PortKind.h"
+#include "link/ProbeSchedule.h"
 #include "link/QtSerialLink.h"
 
 #include <QFile>
@@ -220,23 +222,57 @@ QString probeOutcome(const QString& device, const LinkMaker& makeLink, bool& box
                     : both(QStringLiteral("応答なし"), QStringLiteral("no answer"));
 }
 
-// perix-io find: every serial port present, in the order the measuring
-// program searches them, and whether the box answers there.
-int find(QTextStream& out, QTextStream& err, const LinkMaker& makeLink,
+// Why the search leaves a port alone, in Japanese and English.
+QString whyLeftAlone(const PortSearch::PresentPort& port) {
+    switch (portKind(port, ThisPlatform)) {
+    case PortKind::BluetoothLink:
+        return both(QStringLiteral("Bluetooth のポートです (開くと相手の機器を呼び出し、"
+                                   "時間がかかります)"),
+                    QStringLiteral("a Bluetooth link (opening it calls the paired device, which "
+                                   "takes seconds)"));
+    case PortKind::UsbCdcDevice:
+        return both(QStringLiteral("USB CDC の機器です (マイコンボード、モデム、3D プリンター"
+                                   "など。開くとリセットされることがあります)"),
+                    QStringLiteral("a USB CDC device (a microcontroller board, a modem, a 3D "
+                                   "printer; opening it may reset it)"));
+    case PortKind::MayBeTheBox:
+        break;
+    }
+    return both(QStringLiteral("今回は調べません"), QStringLiteral("not probed this time"));
+}
+
+// perix-io find: the ports the measuring program's search probes first, in
+// its order, and whether the box answers there; then the ports it leaves
+// alone, and why. A port named with --port is probed whatever it is.
+int find(const QString& named, QTextStream& out, QTextStream& err, const LinkMaker& makeLink,
          const PortSearch::PresentPorts& present) {
-    const QStringList devices = PortSearch::order({}, present(), ThisPlatform);
-    if (devices.isEmpty()) {
+    const QList<PortSearch::PresentPort> ports = present();
+    ProbeSchedule schedule;
+    const ProbeSchedule::Round round = schedule.round(named, ports, 0);
+    if (round.probe.isEmpty() && round.leftAlone.isEmpty()) {
         err << both(QStringLiteral("シリアルポートが見つかりません。"),
                     QStringLiteral("No serial ports found."))
             << '\n';
         return NoAnswer;
     }
     QStringList found;
-    for (const QString& device : devices) {
+    for (const QString& device : round.probe) {
         bool boxThere = false;
         out << device << ": " << probeOutcome(device, makeLink, boxThere) << '\n';
         if (boxThere)
             found << device;
+    }
+    if (!round.leftAlone.isEmpty()) {
+        out << both(QStringLiteral("調べなかったポート:"), QStringLiteral("Ports left alone:"))
+            << '\n';
+        for (const ProbeSchedule::Skipped& skipped : round.leftAlone)
+            out << skipped.device << ": "
+                << whyLeftAlone(PortSearch::entryOf(skipped.device, ports)) << '\n';
+        const QString example =
+            QStringLiteral("perix-io find --port %1").arg(round.leftAlone.first().device);
+        out << both(QStringLiteral("調べるには --port で指定して下さい (%1)。").arg(example),
+                    QStringLiteral("Name one with --port to probe it (%1).").arg(example))
+            << '\n';
     }
     if (found.isEmpty()) {
         err << both(QStringLiteral("どのポートでも Perix が応答しません。ケーブルと電源を確認して"
@@ -252,23 +288,46 @@ int find(QTextStream& out, QTextStream& err, const LinkMaker& makeLink,
     return Done;
 }
 
+// PORT as given: 1..4 stands for COM n's device, anything else is a device.
+std::variant<Command, QString> portOf(const QString& port, const ComPortNamer& namer) {
+    Command c;
+    c.port = port;
+    c.device = port;
+    if (isWholeNumber(port)) {
+        const auto n = numberIn(port, 1, 4);
+        if (!n)
+            return both(QStringLiteral("ポート番号は 1〜4 です (%1)。").arg(port),
+                        QStringLiteral("The port number must be 1 to 4, not %1.").arg(port));
+        c.port = QString::number(*n);
+        c.device = namer(*n);
+    }
+    return c;
+}
+
+// find [--port PORT]: the device named, empty without --port.
+std::variant<Command, QString> parseFind(const QStringList& args, const ComPortNamer& namer) {
+    if (args.size() == 1)
+        return Command{};
+    if (args.at(1) != QLatin1String("--port"))
+        return both(QStringLiteral("「%1」は分かりません。").arg(args.at(1)),
+                    QStringLiteral("Unexpected argument \"%1\".").arg(args.at(1)));
+    if (args.size() == 2)
+        return both(QStringLiteral("--port のあとに PORT を書いて下さい。"),
+                    QStringLiteral("--port needs a PORT after it."));
+    if (args.size() > 3)
+        return both(QStringLiteral("引数が多すぎます。"), QStringLiteral("Too many arguments."));
+    return portOf(args.at(2), namer);
+}
+
 } // namespace
 
 std::variant<Command, QString> parse(const QStringList& args, const ComPortNamer& namer) {
     if (args.size() < 3)
         return both(QStringLiteral("引数が足りません。"), QStringLiteral("Too few arguments."));
-    Command c;
-    c.port = args.at(0);
-    if (isWholeNumber(c.port)) {
-        const auto n = numberIn(c.port, 1, 4);
-        if (!n)
-            return both(QStringLiteral("ポート番号は 1〜4 です (%1)。").arg(c.port),
-                        QStringLiteral("The port number must be 1 to 4, not %1.").arg(c.port));
-        c.port = QString::number(*n);
-        c.device = namer(*n);
-    } else {
-        c.device = c.port;
-    }
+    auto port = portOf(args.at(0), namer);
+    if (std::holds_alternative<QString>(port))
+        return port;
+    Command c = std::get<Command>(port);
 
     const QString& verb = args.at(1);
     const QString& number = args.at(2);
@@ -327,8 +386,12 @@ QString usage() {
         "(0 to 7)\n"
         "  perix-io PORT set N on|off     デジタル出力 N (0〜7) をオン・オフ / set digital "
         "output N (0 to 7) on or off\n"
-        "  perix-io find                  シリアルポートの一覧と、Perix が応答するポート / list "
-        "the serial ports and the one the box answers on\n"
+        "  perix-io find [--port PORT]    Tolvane が調べるポートと、Perix が応答するポート / "
+        "probe the ports Tolvane searches and name the one the box answers on\n"
+        "find は Bluetooth のポートと USB CDC の機器 (マイコンボード、モデムなど。Linux では "
+        "ttyACM) を調べず、理由を表示します。--port で指定したポートは必ず調べます。 / find "
+        "leaves Bluetooth links and USB CDC devices (boards, modems; ttyACM on Linux) alone and "
+        "says why; a port named with --port is always probed.\n"
         "PORT: 1〜4 (COM1〜COM4) またはデバイス名 (/dev/ttyUSB0 など) / 1 to 4 (COM1 to COM4) "
         "or a device name such as /dev/ttyUSB0\n"
         "set はほかの 7 本の出力をオフにします (出力は読み戻せないため)。 / set turns the other "
@@ -351,14 +414,15 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err, const LinkM
         out << usage();
         return Done;
     }
-    if (args == QStringList{QStringLiteral("find")})
-        return find(out, err, makeLink, present);
-    const auto parsed = parse(args, namer);
+    const bool finding = !args.isEmpty() && args.at(0) == QLatin1String("find");
+    const auto parsed = finding ? parseFind(args, namer) : parse(args, namer);
     if (const auto* problem = std::get_if<QString>(&parsed)) {
         err << *problem << '\n' << usage();
         return BadUsage;
     }
     const Command& c = std::get<Command>(parsed);
+    if (finding)
+        return find(c.device, out, err, makeLink, present);
 
     const std::unique_ptr<SerialLink> link = makeLink(c.device);
     try {

@@ -46,8 +46,8 @@ using LinkMaker = std::function<std::unique_ptr<SerialLink>(const QString& devic
 std::unique_ptr<SerialLink> realLink(const QString& device);
 
 // Runs the tool on its arguments (without the program name) and returns the
-// exit status. Results go to out, failures to err. `find` probes the ports
-// that `present` lists.
+// exit status. Results go to out, failures to err. `find` probes those of the
+// ports `present` lists that the measuring program's search probes first.
 int run(const QStringList& args, QTextStream& out, QTextStream& err,
         const LinkMaker& makeLink = realLink, const ComPortNamer& namer = comPortDeviceName,
         const PortSearch::PresentPorts& present = PortSearch::serialPortsPresent);
