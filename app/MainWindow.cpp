@@ -48,6 +48,7 @@ MainWindow::MainWindow(ProgramValues& values, std::unique_ptr<SerialLink> port, 
     setDisplayColors(ColorTable::BuiltInText, ColorTable::BuiltInBack);
 
     buildMenus();
+    m_kiroku.offerOn(Label1);
 
     // Ticks close to the tenths they stand for.
     Timer1.setTimerType(Qt::PreciseTimer);
@@ -307,17 +308,15 @@ void MainWindow::startRecord() {
 }
 
 void MainWindow::recordGap() {
+    m_kiroku.gap();
     if (m_record)
         m_record->gap();
 }
 
 void MainWindow::recordPassage(const Sampler::Sample& s) {
+    m_kiroku.passage(s.at, s.period);
     if (!m_record || !m_record->writing())
         return;
-    // A passage after a gap in sampling shows nothing and only starts the
-    // count; in the record too it starts afresh, with no interval.
-    if (!s.period)
-        m_record->gap();
     m_record->passage(s.at, s.period);
     if (!m_record->writing())
         m_recordSigns.follow(m_record.get());

@@ -3,6 +3,7 @@
 #include "RecordSigns.h"
 #include "colors/ColorDisplay.h"
 #include "core/ProgramValues.h"
+#include "kiroku/Kiroku.h"
 #include "link/LinkWatch.h"
 #include "link/Perix.h"
 #include "link/SerialLink.h"
@@ -92,7 +93,8 @@ private:
     void linkBack();
     // With "Kiroku=1": the record of this run, or a notice that it cannot be made.
     void startRecord();
-    // Sampling was interrupted: the record's next passage has no interval.
+    // Sampling was interrupted: in the record and the series the next passage
+    // ends no interval.
     void recordGap();
     void recordPassage(const Sampler::Sample& s);
     // The sensitivity dialog was left: sampling goes back to the display.
@@ -117,5 +119,7 @@ private:
     RecordSigns m_recordSigns;
     // Open from MenuColor until it closes; it deletes itself then.
     QPointer<frmColor> m_color;
+    // The series of the run, for the きろく window from the display's own menu.
+    Kiroku m_kiroku;
     LinkWatch* m_linkWatch = nullptr; // m_port itself
 };
