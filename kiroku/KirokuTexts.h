@@ -16,8 +16,7 @@ inline QString copy() {
     return QStringLiteral("コピー");
 }
 inline QString whyTwice() {
-    return QStringLiteral(
-        "周期 T = 2 × 平均：おもりは1往復で、真ん中のビームを2回横切るからです。");
+    return QStringLiteral("周期 T = 2 × 平均：おもりは1往復で真ん中のビームを2回横切ります。");
 }
 inline QString lengthHint() {
     return QStringLiteral("L は支点からおもりの中心までの長さ。g = 4π²L/T²");

@@ -18,7 +18,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
+#include <algorithm>
 
 namespace {
 
@@ -64,6 +66,8 @@ void KirokuWindow::buildControls() {
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Read, not worked in: Ctrl+C belongs to the window's copy of everything.
     Table->setFocusPolicy(Qt::NoFocus);
+    Table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Table->horizontalHeader()->setStretchLastSection(true);
 
     m_count = figureValue();
     m_average = figureValue();
@@ -90,11 +94,13 @@ void KirokuWindow::buildControls() {
     auto* length = new QHBoxLayout;
     length->addWidget(TextLength);
     length->addWidget(name(SeriesTexts::metres()));
+    length->addStretch();
     figures->addWidget(name(SeriesTexts::length()), 3, 0);
     figures->addLayout(length, 3, 1);
     figures->addWidget(name(SeriesTexts::gravity()), 3, 2);
     figures->addWidget(m_gravity, 3, 3);
     figures->addWidget(noteLabel(KirokuTexts::lengthHint()), 4, 0, 1, 4);
+    figures->setHorizontalSpacing(FigureSpacing);
     figures->setColumnStretch(1, 1);
     figures->setColumnStretch(3, 1);
 
@@ -112,6 +118,7 @@ void KirokuWindow::buildControls() {
     auto* all = new QHBoxLayout(this);
     all->addLayout(left, 1);
     all->addWidget(Table);
+    fitTableWidth(); // in the window's type, now that it is in the window
 
     CopyKey = new QAction(this);
     CopyKey->setShortcut(QKeySequence::Copy);
@@ -130,9 +137,36 @@ void KirokuWindow::passageAdded() {
     const bool atEnd = bar->value() == bar->maximum();
     m_model->passageAdded();
     if (atEnd)
-        Table->scrollToBottom();
+        scrollTableToEnd();
     Graph->update();
     showFigures();
+}
+
+void KirokuWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    scrollTableToEnd();
+}
+
+// The view lays its rows out later; the scroll bar must know the new row first.
+void KirokuWindow::scrollTableToEnd() {
+    Table->doItemsLayout();
+    Table->scrollToBottom();
+}
+
+// Wide enough for every column, so that no number is cut off: the headers,
+// or the widest numbers of a long lesson where those are wider.
+void KirokuWindow::fitTableWidth() {
+    const QFontMetrics metrics(Table->font());
+    const QHeaderView* header = Table->horizontalHeader();
+    const int margin = 2 * Table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 12;
+    const QStringList widest = {QStringLiteral("00000"), QStringLiteral("000.000"),
+                                QStringLiteral("0000.0")};
+    int width = 0;
+    for (int column = 0; column < SeriesModel::Columns; ++column)
+        width += std::max(header->sectionSizeHint(column),
+                          metrics.horizontalAdvance(widest[column]) + margin);
+    Table->setFixedWidth(width + Table->verticalScrollBar()->sizeHint().width() +
+                         2 * Table->frameWidth());
 }
 
 void KirokuWindow::CmdRestart_Click() {

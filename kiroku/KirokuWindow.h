@@ -23,7 +23,8 @@ public:
     static constexpr int TextPoints = 14;
     static constexpr int FigurePoints = 26;
     static constexpr int NotePoints = 11;
-    static constexpr int Width = 720;
+    static constexpr int FigureSpacing = 24;
+    static constexpr int Width = 800;
     static constexpr int Height = 600;
 
     // `series` outlives the window; 「はじめから」 starts it again.
@@ -45,11 +46,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
     QLabel* figureValue();
     void showFigures();
+    void fitTableWidth();
+    void scrollTableToEnd();
 
     SwingSeries& m_series;
     SeriesModel* m_model = nullptr;

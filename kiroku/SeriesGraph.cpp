@@ -59,7 +59,7 @@ void SeriesGraph::paintEvent(QPaintEvent*) {
     const int labelWidth = std::max(metrics.horizontalAdvance(secondsLabel(seconds.high)),
                                     metrics.horizontalAdvance(secondsLabel(seconds.low)));
     const QRect frame = rect().adjusted(labelWidth + 2 * Gap, metrics.height() + Gap, -2 * Gap,
-                                        -(metrics.height() + 2 * Gap));
+                                        -(2 * metrics.height() + Gap));
     if (frame.width() < 1 || frame.height() < 1)
         return;
     const auto xOf = [&](double n) { return frame.left() + numbers.fraction(n) * frame.width(); };
