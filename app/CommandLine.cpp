@@ -148,7 +148,12 @@ QString usage(Program program) {
     QString text = head;
     for (const Line& line : lines)
         text += QStringLiteral("  %1   %2\n").arg(line.option, -int(width)).arg(line.text);
-    return text + tail;
+    // Where the figures are, since no menu command names them.
+    return text + tail +
+           QStringLiteral("表示を右クリックして「きろく」を選ぶと、間隔の表とグラフ、平均、周期 T、"
+                          "長さからの g が出ます。 / Right-click the display and choose "
+                          "きろく for the intervals as a table and a graph, their average, the "
+                          "period T and g from the pendulum's length.\n");
 }
 
 QStringList argumentsOf(int argc, char** argv) {

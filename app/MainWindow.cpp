@@ -40,6 +40,7 @@ MainWindow::MainWindow(ProgramValues& values, BoxLine& line, MessageBoxes& boxes
     setDisplayColors(ColorTable::BuiltInText, ColorTable::BuiltInBack);
 
     buildMenus();
+    m_kiroku.offerOn(Label1);
 
     // Ticks close to the tenths they stand for.
     Timer2.setTimerType(Qt::PreciseTimer);
@@ -322,17 +323,15 @@ void MainWindow::startRecord() {
 }
 
 void MainWindow::recordGap() {
+    m_kiroku.gap();
     if (m_record)
         m_record->gap();
 }
 
 void MainWindow::recordPassage(std::chrono::nanoseconds at, std::optional<int> period) {
+    m_kiroku.passage(at, period);
     if (!m_record || !m_record->writing())
         return;
-    // A passage after a gap in sampling shows nothing and only starts the
-    // count; in the record too it starts afresh, with no interval.
-    if (!period)
-        m_record->gap();
     m_record->passage(at, period);
     if (!m_record->writing())
         m_recordSigns.follow(m_record.get());

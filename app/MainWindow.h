@@ -3,6 +3,7 @@
 #include "RecordSigns.h"
 #include "colors/ColorDisplay.h"
 #include "core/ProgramValues.h"
+#include "kiroku/Kiroku.h"
 #include "link/Perix.h"
 #include "measuring/BoxLine.h"
 #include "measuring/TenthClock.h"
@@ -109,7 +110,8 @@ private:
     void showBoxBack();
     // With "Kiroku=1": the record of this run, or a notice that it cannot be made.
     void startRecord();
-    // Sampling was interrupted: the record's next passage has no interval.
+    // Sampling was interrupted: in the record and the series the next passage
+    // ends no interval.
     void recordGap();
     void recordPassage(std::chrono::nanoseconds at, std::optional<int> period);
     // The sensitivity dialog was left: sampling goes back to the display.
@@ -137,4 +139,6 @@ private:
     RecordSigns m_recordSigns;
     // Open from MenuColor until it closes; it deletes itself then.
     QPointer<frmColor> m_color;
+    // The series of the run, for the きろく window from the display's own menu.
+    Kiroku m_kiroku;
 };

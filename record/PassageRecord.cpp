@@ -1,6 +1,6 @@
 #include "PassageRecord.h"
 
-#include "measuring/PeriodText.h"
+#include "SecondsText.h"
 
 #include <QFileDevice>
 
@@ -10,21 +10,6 @@ const QByteArray LineEnd = "\r\n";
 
 QByteArray isoTime(const QDateTime& t) {
     return t.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz")).toLatin1();
-}
-
-// Whole milliseconds, rounded, as seconds with three decimals.
-QByteArray seconds(std::chrono::nanoseconds span) {
-    const qint64 ms = std::chrono::round<std::chrono::milliseconds>(span).count();
-    return QByteArray::number(ms / 1000) + '.' +
-           QByteArray::number(ms % 1000).rightJustified(3, '0');
-}
-
-// The number as the display shows it, without the space before it and the
-// unit: 7 tenths "0.7", 13 "1.3", 20 "2".
-QByteArray shownNumber(int tenths) {
-    QString text = PeriodText(tenths).trimmed();
-    text.chop(1); // 秒
-    return text.toLatin1();
 }
 
 } // namespace
@@ -51,9 +36,10 @@ bool PassageRecord::start() {
 }
 
 // The times follow the monotonic clock, so that they agree with the
-// intervals even when the computer's clock is set meanwhile. After a gap they
-// start again from the wall clock: a computer that slept may have lost the box,
-// and its monotonic clock may not have counted the sleep.
+// intervals even when the computer's clock is set meanwhile. From a passage
+// that ends no interval (the first after a gap) they start again from the wall
+// clock: a computer that slept may have lost the box, and its monotonic clock
+// may not have counted the sleep.
 void PassageRecord::takeWallTime() {
     m_wallAt = m_wallNow();
     m_monotonicAt = m_monotonic();
@@ -63,23 +49,23 @@ void PassageRecord::passage(std::chrono::nanoseconds seenAt, std::optional<int> 
     if (!m_out)
         return;
     ++m_passages;
+    const auto interval = m_intervals.passage(seenAt, shownTenths);
+    if (!interval)
+        takeWallTime();
     const auto sinceWallTime =
         std::chrono::round<std::chrono::milliseconds>(seenAt - m_monotonicAt);
     QByteArray line = QByteArray::number(m_passages) + ',' +
                       isoTime(m_wallAt.addMSecs(sinceWallTime.count())) + ',';
-    if (m_previous)
-        line += seconds(seenAt - *m_previous);
+    if (interval)
+        line += SecondsText::thousandths(SecondsText::millis(*interval)).toLatin1();
     line += ',';
     if (shownTenths)
-        line += shownNumber(*shownTenths);
-    m_previous = seenAt;
+        line += SecondsText::shown(*shownTenths).toLatin1();
     writeLine(line);
 }
 
 void PassageRecord::gap() {
-    m_previous.reset();
-    if (m_out)
-        takeWallTime();
+    m_intervals.gap();
 }
 
 bool PassageRecord::writeLine(const QByteArray& line) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PassageIntervals.h"
 #include "RecordFile.h"
 #include "measuring/TenthClock.h"
 
@@ -47,7 +48,7 @@ public:
     // Writes the header line. False, and the record ended, when it cannot.
     bool start();
     // A passage seen in the sample taken at `seenAt` by the monotonic clock,
-    // and the tenths shown for it, if any.
+    // and the tenths shown for it; none after a gap in sampling.
     void passage(std::chrono::nanoseconds seenAt, std::optional<int> shownTenths);
     // Sampling was interrupted (the box went and came back, say): the next
     // passage has no interval.
@@ -66,6 +67,6 @@ private:
     // times are counted on from there.
     QDateTime m_wallAt;
     std::chrono::nanoseconds m_monotonicAt{};
-    std::optional<std::chrono::nanoseconds> m_previous;
+    PassageIntervals m_intervals;
     int m_passages = 0;
 };

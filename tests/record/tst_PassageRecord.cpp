@@ -97,15 +97,6 @@ private slots:
             << QList<Step>{passage(1'000'000, 10), passage(2'234'567, 12), passage(2'999'499, 8)}
             << file({"1,2026-12-07T14:05:04.000,,1", "2,2026-12-07T14:05:05.235,1.235,1.2",
                      "3,2026-12-07T14:05:05.999,0.765,0.8"});
-        QTest::newRow("none shown")
-            << lessonStart << QList<Step>{passage(900'000), passage(2'150'000)}
-            << file({"1,2026-12-07T14:05:03.900,,", "2,2026-12-07T14:05:05.150,1.250,"});
-        QTest::newRow("a gap leaves the next interval empty")
-            << lessonStart
-            << QList<Step>{passage(1'000'000, 10), gap(1'500'000), passage(2'700'000, 12),
-                           passage(3'950'000, 12)}
-            << file({"1,2026-12-07T14:05:04.000,,1", "2,2026-12-07T14:05:05.700,,1.2",
-                     "3,2026-12-07T14:05:06.950,1.250,1.2"});
         // Times follow the monotonic clock until a gap, then the wall clock again.
         QTest::newRow("the wall clock set an hour on")
             << lessonStart << QList<Step>{passage(1'000'000, 10), wallClockSet(3'600'000'000),
