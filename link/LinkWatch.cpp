@@ -5,10 +5,13 @@
 
 #include <algorithm>
 
-LinkWatch::LinkWatch(std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock)
-    : m_port(std::move(port)), m_hooks(std::move(hooks)), m_clock(std::move(clock)) {
+LinkWatch::LinkWatch(std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock, Platform platform)
+    : m_port(std::move(port)), m_hooks(std::move(hooks)), m_clock(std::move(clock)),
+      m_schedule(platform) {
     m_port->whenGone([this] { lost(); });
     m_port->whenFaulty([this] { faulted(); });
+    if (SerialLink::OtherPortMaker maker = m_port->otherPortMaker())
+        m_side = std::make_unique<SideProbes>(std::move(maker));
 }
 
 void LinkWatch::start() {
@@ -20,7 +23,7 @@ void LinkWatch::start() {
 }
 
 int LinkWatch::msUntilDue() const {
-    if (m_state != State::Waiting || !m_round.isEmpty())
+    if (m_state != State::Waiting || !m_round.isEmpty() || !m_sideSince.isEmpty())
         return TickMs;
     return int(std::clamp<qint64>(m_nextTryAt - m_clock(), 0, RetryMs));
 }
@@ -33,6 +36,7 @@ void LinkWatch::lost() {
     // An adapter just pulled out is not back within the same second.
     m_state = State::Waiting;
     m_firstRound = false;
+    m_roundOpen = false;
     m_nextTryAt = m_clock() + RetryMs;
     m_round.clear();
     m_reply.clear();
@@ -99,27 +103,89 @@ void LinkWatch::tick() {
     if (m_state == State::Waiting && m_port->isOpen())
         m_port->close();
     const qint64 now = m_clock();
+    collectSideProbes(now);
     if (m_state == State::Waiting && (!m_round.isEmpty() || now >= m_nextTryAt))
         tryToOpen(now);
     else if (m_state == State::Probing)
         collectProbeReply(now);
+    else if (m_state == State::Waiting)
+        checkRoundEnd();
+}
+
+void LinkWatch::startRound(qint64 now) {
+    m_nextTryAt = now + RetryMs;
+    m_roundOpen = true;
+    const QString named = m_port->namedDevice();
+    const QList<PortSearch::PresentPort> present = m_port->portsPresent();
+    if (named.isEmpty() && present.isEmpty()) {
+        m_round = {QString()};
+        return;
+    }
+    // The ports present are listed afresh each round: a box on an adapter
+    // plugged into another socket has a new name.
+    const QString last = m_schedule.lastAnswered();
+    for (const QString& device : m_schedule.round(named, present, now).probe) {
+        if (m_side && device != named && device != last) {
+            m_schedule.started(device, now);
+            m_sideSince.insert(device, now);
+            m_side->start(device);
+        } else {
+            m_round << device;
+        }
+    }
+}
+
+void LinkWatch::collectSideProbes(qint64 now) {
+    if (!m_side)
+        return;
+    for (const SideProbes::Result& r : m_side->finished()) {
+        m_schedule.probed(r.device, r.outcome, now);
+        m_sideSince.remove(r.device);
+        m_slow.remove(r.device);
+        // Found on a thread of its own: the port itself probes it next,
+        // before anything else, and keeps it.
+        if (r.outcome == ProbeSchedule::Outcome::Box && watching() && !m_round.contains(r.device))
+            m_round.prepend(r.device);
+    }
+    for (auto it = m_sideSince.cbegin(); it != m_sideSince.cend(); ++it) {
+        if (!m_slow.contains(it.key()) && now - it.value() >= SlowAfterMs) {
+            m_slow.insert(it.key());
+            m_schedule.probed(it.key(), ProbeSchedule::Outcome::Slow, now);
+        }
+    }
+}
+
+void LinkWatch::checkRoundEnd() {
+    if (!m_roundOpen || !m_round.isEmpty() || m_sideSince.size() > m_slow.size())
+        return;
+    m_roundOpen = false;
+    m_firstRound = false;
+    if (m_hooks.notFound)
+        m_hooks.notFound();
+}
+
+bool LinkWatch::nowhereElse() const {
+    return PortSearch::order(m_port->namedDevice(), m_port->portsPresent(), ThisPlatform).size() <=
+           1;
 }
 
 void LinkWatch::tryToOpen(qint64 now) {
+    if (m_round.isEmpty())
+        startRound(now);
     if (m_round.isEmpty()) {
-        // The ports present are listed afresh each round: a box on an
-        // adapter plugged into another socket has a new name.
-        m_nextTryAt = now + RetryMs;
-        m_round = m_port->devicesToSearch();
-        if (m_round.isEmpty())
-            m_round = {QString()};
+        checkRoundEnd();
+        return;
     }
-    const QString device = m_round.takeFirst();
-    if (!device.isEmpty())
-        LinkStartup::runAbsorbing([&] { m_port->setDevice(device); });
+    m_probed = m_round.takeFirst();
+    if (!m_probed.isEmpty()) {
+        LinkStartup::runAbsorbing([&] { m_port->setDevice(m_probed); });
+        m_schedule.started(m_probed, now);
+    }
     LinkStartup::openLine(*m_port, LinkStartup::runAbsorbing);
     if (!m_port->isOpen()) {
-        afterFailedTry();
+        if (!m_probed.isEmpty())
+            m_schedule.probed(m_probed, ProbeSchedule::Outcome::WouldNotOpen, now);
+        checkRoundEnd();
         return;
     }
     // No notices this time: the not-connected notice stays until the box
@@ -135,12 +201,15 @@ void LinkWatch::collectProbeReply(qint64 now) {
     try {
         m_reply += m_port->readAll();
     } catch (const LinkError&) {
-        giveUpTry();
+        giveUpTry(now);
         return;
     }
     if (LinkStartup::replyIsFromBox(m_reply)) {
+        if (!m_probed.isEmpty())
+            m_schedule.probed(m_probed, ProbeSchedule::Outcome::Box, now);
         m_state = State::Healthy;
         m_firstRound = false;
+        m_roundOpen = false;
         m_round.clear();
         m_reply.clear();
         if (m_hooks.back)
@@ -148,16 +217,22 @@ void LinkWatch::collectProbeReply(qint64 now) {
         return;
     }
     if (m_reply.size() >= PerixProtocol::identity().size() || now >= m_probeEndsAt)
-        giveUpTry();
+        giveUpTry(now);
 }
 
-void LinkWatch::giveUpTry() {
+void LinkWatch::giveUpTry(qint64 now) {
+    if (!m_probed.isEmpty())
+        m_schedule.probed(m_probed,
+                          m_reply.isEmpty() ? ProbeSchedule::Outcome::Silent
+                                            : ProbeSchedule::Outcome::Other,
+                          now);
     m_reply.clear();
     // With nowhere else to look, the port start-up opened stays its users'
     // as designed, box or no box: the samples will show when it answers.
-    if (m_firstRound && m_port->isOpen() && m_port->devicesToSearch().size() <= 1) {
+    if (m_firstRound && m_port->isOpen() && nowhereElse()) {
         m_state = State::Healthy;
         m_firstRound = false;
+        m_roundOpen = false;
         if (m_hooks.notFound)
             m_hooks.notFound();
         return;
@@ -166,13 +241,5 @@ void LinkWatch::giveUpTry() {
     // of the port; the next device of the round is tried at the next tick.
     m_port->close();
     m_state = State::Waiting;
-    afterFailedTry();
-}
-
-void LinkWatch::afterFailedTry() {
-    if (!m_round.isEmpty())
-        return;
-    m_firstRound = false;
-    if (m_hooks.notFound)
-        m_hooks.notFound();
+    checkRoundEnd();
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "link/LinkStartup.h"
+#include "link/ProbeSchedule.h"
 #include "link/SerialLink.h"
+#include "link/SideProbes.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <QtGlobal>
 #include <functional>
@@ -15,16 +20,17 @@
 //
 // Start-up's probe is the search's first round: start() begins it at once,
 // with the port set to COM n. The link looks closed to its users (the
-// sampling ticks) while the watch probes the devices the port lists (COM n
-// first, then the other serial ports present) one after the other, waking and
-// probing the box on each, never waiting on the line. When the box answers,
-// the line is its users'; so is a port that opened in the first round when
-// there is no other port to look on, box or no box, as designed: the samples
-// show when it answers. A round over them starts at most once a second, so no port is
-// probed more often than that; one that will not open (missing, or held by
-// another program) is passed over at once. The port also goes to the search
-// once it has gone (it said so, it was found closed, or it kept failing for
-// about a second). When the box answers, the line is its users' again.
+// sampling ticks) while the watch wakes and probes the box, never waiting on
+// the line. A round starts at most once a second; which ports it probes is
+// the probe schedule's to say. COM n and the port where the box last
+// answered are probed through the port itself; any other port, where the
+// port can make one, on a thread of its own (SideProbes), so that a port slow
+// to open holds up nothing. The box found there is then probed through the
+// port. When the box answers, the line is its users'; so is a port that
+// opened in the first round when there is no other port to look on, box or
+// no box, as designed: the samples show when it answers. The port also goes
+// to the search once it has gone (it said so, it was found closed, or it
+// kept failing for about a second).
 //
 // The owner calls tick() while watching() is true, msUntilDue() after the
 // last; the clock gives milliseconds from any fixed point, so tests can move
@@ -37,7 +43,7 @@ public:
         std::function<void()> gone;
         // The box has answered: at start-up, or again after it was away.
         std::function<void()> back;
-        // A round has ended without the box.
+        // A round has ended without the box, its probes on other threads too.
         std::function<void()> notFound;
     };
 
@@ -47,8 +53,12 @@ public:
     // A line that keeps reporting errors this long, never a reply nor a
     // quiet second between them, counts as gone; a single error does not.
     static constexpr int FailingMs = 1000;
+    // A probe on a thread of its own that has not come back by then counts as
+    // slow to open: the round goes on without it.
+    static constexpr int SlowAfterMs = 2 * LinkStartup::ProbeWaitMs;
 
-    LinkWatch(std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock);
+    LinkWatch(std::unique_ptr<SerialLink> port, Hooks hooks, Clock clock,
+              Platform platform = ThisPlatform);
 
     // The search's first round begins now, on the port as it is set.
     void start();
@@ -60,7 +70,6 @@ public:
     int msUntilDue() const;
 
     void setCommPort(int portNumber) override { m_port->setCommPort(portNumber); }
-    QStringList devicesToSearch() const override { return m_port->devicesToSearch(); }
     void setDevice(const QString& device) override { m_port->setDevice(device); }
     void setSettings(const QString& settings) override { m_port->setSettings(settings); }
     void open() override { m_port->open(); }
@@ -83,11 +92,16 @@ private:
     // a sampling tick would take the probe's reply for a brightness. A port
     // found closed is taken for lost here, once, before it throws.
     void requireHealthy();
+    void startRound(qint64 now);
     void tryToOpen(qint64 now);
     void collectProbeReply(qint64 now);
-    void giveUpTry();
-    // A device failed: the round goes on, or it has ended without the box.
-    void afterFailedTry();
+    void giveUpTry(qint64 now);
+    // What the probes on other threads found, and which of them are slow.
+    void collectSideProbes(qint64 now);
+    // The round goes on, or it has ended without the box.
+    void checkRoundEnd();
+    // Nowhere to look for the box but the port COM n names.
+    bool nowhereElse() const;
 
     std::unique_ptr<SerialLink> m_port;
     Hooks m_hooks;
@@ -97,9 +111,17 @@ private:
     bool m_firstRound = false;
     // When the next round over the devices may start.
     qint64 m_nextTryAt = 0;
-    // The devices still to probe in this round; an empty name: the port as
-    // it stands, for a port with one line only.
+    // The devices still to probe through the port in this round; an empty
+    // name: the port as it stands, for a port with one line only.
     QStringList m_round;
+    bool m_roundOpen = false;
+    // The device being probed through the port.
+    QString m_probed;
+    ProbeSchedule m_schedule;
+    std::unique_ptr<SideProbes> m_side;
+    // Probes out on other threads, since when; those past SlowAfterMs.
+    QHash<QString, qint64> m_sideSince;
+    QSet<QString> m_slow;
     qint64 m_probeEndsAt = 0;
     QByteArray m_reply;
     // The first of the errors since the last reply, and the latest.

@@ -69,8 +69,18 @@ void QtSerialLink::setCommPort(int portNumber) {
     m_port.setPortName(m_namer(portNumber));
 }
 
-QStringList QtSerialLink::devicesToSearch() const {
-    return PortSearch::order(m_namer(m_commPort), m_present(), ThisPlatform);
+QString QtSerialLink::namedDevice() const {
+    return m_namer(m_commPort);
+}
+
+QList<PortSearch::PresentPort> QtSerialLink::portsPresent() const {
+    return m_present();
+}
+
+SerialLink::OtherPortMaker QtSerialLink::otherPortMaker() const {
+    return [](const QString& device) -> std::unique_ptr<SerialLink> {
+        return std::make_unique<QtSerialLink>([device](int) { return device; });
+    };
 }
 
 void QtSerialLink::setDevice(const QString& device) {

@@ -22,7 +22,9 @@ public:
     ~QtSerialLink() override;
 
     void setCommPort(int portNumber) override;
-    QStringList devicesToSearch() const override;
+    QString namedDevice() const override;
+    QList<PortSearch::PresentPort> portsPresent() const override;
+    OtherPortMaker otherPortMaker() const override;
     void setDevice(const QString& device) override;
     void setSettings(const QString& settings) override;
     void open() override;

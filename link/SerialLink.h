@@ -1,9 +1,12 @@
 #pragma once
 
+#include "PortSearch.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 
 // Any failure of the serial link: a port that will not open, a write or a
@@ -37,10 +40,16 @@ public:
 
     // Selects COM1..COM4. Fails while the port is open.
     virtual void setCommPort(int portNumber) = 0;
-    // The devices to look for the box on when it does not answer on COM n:
-    // the one COM n names first, then the other serial ports present. Empty
-    // for a port that has one line only, such as the simulated box.
-    virtual QStringList devicesToSearch() const { return {}; }
+    // Where to look for the box when it does not answer on COM n: the device
+    // COM n names, and the serial ports present now. Nothing for a port that
+    // has one line only, such as the simulated box.
+    virtual QString namedDevice() const { return {}; }
+    virtual QList<PortSearch::PresentPort> portsPresent() const { return {}; }
+    // Makes a port of the same kind on another device, so that the search can
+    // probe it on a thread of its own; it must hold nothing of this port's.
+    // None: every probe goes through this port, one after the other.
+    using OtherPortMaker = std::function<std::unique_ptr<SerialLink>(const QString& device)>;
+    virtual OtherPortMaker otherPortMaker() const { return {}; }
     // Points the port at one of those devices instead of COM n, until the
     // next setCommPort. Fails while the port is open; a port with one line
     // only has nothing to point.
