@@ -23,7 +23,8 @@ void LinkWatch::start() {
 }
 
 int LinkWatch::msUntilDue() const {
-    if (m_state != State::Waiting || !m_round.isEmpty() || !m_sideSince.isEmpty())
+    // A probe on another thread is waited for, unless it is slow to come back.
+    if (m_state != State::Waiting || !m_round.isEmpty() || m_sideSince.size() > m_slow.size())
         return TickMs;
     return int(std::clamp<qint64>(m_nextTryAt - m_clock(), 0, RetryMs));
 }
