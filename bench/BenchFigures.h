@@ -39,14 +39,19 @@ struct BenchFigures {
         double coreShare = 0;
         long peakKiB = 0;
         double wakeupsPerSecond = 0; // context switches of the event loop's thread
+        // Of every thread, the line's and the probes' too; 0 where not measured.
+        double allWakeupsPerSecond = 0;
     };
 
-    // The search for a box that answers nowhere, with silent ports present:
-    // what it costs, and how often each port was probed.
+    // The search for a box that answers nowhere, with silent ports present
+    // and one slow to open: what it costs, and how often the named port and
+    // the others were probed.
     struct Search {
         Cost cost;
-        int ports = 0;
-        double probesPerPortSecond = 0;
+        int otherPorts = 0; // besides the named one
+        double seconds = 0;
+        double namedProbesPerSecond = 0;
+        int otherProbesMost = 0; // of the port probed most often
     };
 
     // Each reads the lines one measured process printed.
@@ -57,9 +62,10 @@ struct BenchFigures {
     static std::optional<Drift> drift(const QList<QByteArray>& lines);
     static std::optional<Cost> cost(const QList<QByteArray>& lines);
     // From the cost the search run printed and the bytes its silent ports
-    // received over the whole run: each probe sends three.
-    static std::optional<Search> search(const QList<QByteArray>& lines, int ports,
-                                        qint64 bytesReceived, double seconds);
+    // received over the whole run (each probe sends three): the named port's,
+    // and each other port's.
+    static std::optional<Search> search(const QList<QByteArray>& lines, qint64 namedBytes,
+                                        const QList<qint64>& otherBytes, double seconds);
     // Voluntary plus involuntary context switches, read from the text of
     // /proc/<pid>/status: each is one time the thread slept or was put off,
     // and woke again. Nothing when either count is missing.
@@ -76,9 +82,9 @@ struct BenchFigures {
     static constexpr double WakeupRatioGoal = 2.2;
     static constexpr double CpuRatioBefore = 2.5;
 
-    // The search probes a port about once a second at most; over a short
-    // run start-up's probe of the named port comes on top.
-    static constexpr double ProbesPerPortSecondGoal = 1.05;
+    // The search probes the named port about once a second at most; the
+    // others far less often, after rests that double.
+    static constexpr double NamedProbesPerSecondGoal = 1.05;
 
     // A readout is inside the resolution when it is off by less than a tenth
     // either way, plus one 10 ms sample.

@@ -41,18 +41,29 @@ inline qint64 contextSwitches() {
     return BenchFigures::contextSwitches(status.readAll()).value_or(0);
 }
 
-// Prints "C <share of one core> <peak resident KiB> <wake-ups per second>"
-// for the `seconds` after the first `warmup` seconds, then ends the event loop.
+// Every thread's, those that have ended included: the line's thread and the
+// probes' threads wake the process as much as the event loop does.
+inline qint64 allContextSwitches() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_nvcsw + u.ru_nivcsw;
+}
+
+// Prints "C <share of one core> <peak resident KiB> <wake-ups per second>
+// <all threads' wake-ups per second>" for the `seconds` after the first
+// `warmup` seconds, then ends the event loop.
 inline void reportAfter(int warmupSeconds, int seconds) {
     QTimer::singleShot(warmupSeconds * 1000, [seconds] {
         const qint64 switches0 = contextSwitches();
+        const qint64 all0 = allContextSwitches();
         const double cpu0 = cpuSeconds();
         const double wall0 = wallSeconds();
-        QTimer::singleShot(seconds * 1000, [cpu0, wall0, switches0] {
+        QTimer::singleShot(seconds * 1000, [cpu0, wall0, switches0, all0] {
             const double wall = wallSeconds() - wall0;
             const double share = (cpuSeconds() - cpu0) / wall;
             const double wakeups = double(contextSwitches() - switches0) / wall;
-            std::printf("C %.6f %ld %.1f\n", share, peakResidentKiB(), wakeups);
+            const double all = double(allContextSwitches() - all0) / wall;
+            std::printf("C %.6f %ld %.1f %.1f\n", share, peakResidentKiB(), wakeups, all);
             QCoreApplication::exit(0);
         });
     });

@@ -13,9 +13,11 @@
 //                           "T <TenthCount> <Timer2 ticks> <ns since counting began>"
 //   startup PORT            "S <monotonic ns>" once the display is first painted
 //   cost PORT WARMUP SECONDS  "C <share of one core> <peak KiB> <wake-ups/s>" while measuring
-//   search PORTS WARMUP SECONDS  the same with no box: PORTS, comma-separated,
-//                           are the ports present, the first the named one
+//   search PORTS WARMUP SECONDS [SLOW]  the same with no box: PORTS, comma-separated,
+//                           are the ports present, the first the named one; the
+//                           device SLOW, one of them, takes 4 s to open
 //   spin                    keeps one core busy until killed
+#include "BenchPorts.h"
 #include "CostProbe.h"
 #include "PaintWatch.h"
 #include "app/MainWindow.h"
@@ -232,15 +234,10 @@ int cost(QApplication& app, const QString& port, int warmup, int seconds) {
     return app.exec();
 }
 
-int search(QApplication& app, const QStringList& ports, int warmup, int seconds) {
-    QList<PortSearch::PresentPort> present;
-    for (const QString& port : ports)
-        present.append({port, {}});
-    const QString named = ports.value(0);
-    Subject s([named, present] {
-        return std::make_unique<QtSerialLink>([named](int) { return named; },
-                                              [present] { return present; });
-    });
+int search(QApplication& app, const QStringList& ports, int warmup, int seconds,
+           const QString& slow) {
+    const auto present = std::make_shared<BenchPorts>(ports.value(0), ports, slow);
+    Subject s([present] { return BenchPorts::lineOf(present); });
     s.start();
     CostProbe::reportAfter(warmup, seconds);
     return app.exec();
@@ -273,8 +270,8 @@ int main(int argc, char** argv) {
         return startup(app, arg(2));
     if (mode == "cost" && argc == 5)
         return cost(app, arg(2), arg(3).toInt(), arg(4).toInt());
-    if (mode == "search" && argc == 5)
-        return search(app, arg(2).split(QLatin1Char(',')), arg(3).toInt(), arg(4).toInt());
+    if (mode == "search" && (argc == 5 || argc == 6))
+        return search(app, arg(2).split(QLatin1Char(',')), arg(3).toInt(), arg(4).toInt(), arg(5));
     std::fprintf(stderr, "usage: see the comment at the top of subject_main.cpp\n");
     return 2;
 }

@@ -9,8 +9,10 @@
 // is made, used and destroyed on that thread alone.
 class LineThread {
 public:
-    // Ending waits this long for the line to let go of its port.
-    static constexpr int EndWaitMs = 1000;
+    // Ending waits this long for the line to let go of its port: with the
+    // window's going before and the process's end after, quitting stays
+    // within a second.
+    static constexpr int EndWaitMs = 800;
 
     explicit LineThread(BoxLine::MakePort makePort);
     // Ends the thread unless end() has; a thread stuck in the system is left
