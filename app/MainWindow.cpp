@@ -259,8 +259,13 @@ void MainWindow::lineStartedUp(bool boxThere) {
 }
 
 void MainWindow::takePassage(const Passage& p) {
-    if (p.interval != m_interval)
+    if (p.interval != m_interval) {
+        // Seen before the fresh interval reached the line, which has stopped
+        // detecting since: a count already under way starts it again.
+        if (v.TenthCount != 0)
+            emit countingBegan();
         return;
+    }
     const std::optional<int> period = Measuring::passage(v, p.followsGap);
     v.DataValue = std::int16_t(p.brightness);
     if (m_sampling == Sampling::Dialog) {

@@ -52,6 +52,20 @@ private slots:
         QCOMPARE(f.display(), QStringLiteral("0.1秒"));
     }
 
+    // A passage seen just before a fresh interval reached the line belongs to
+    // no interval; the line, which stopped detecting at it, is started again
+    // by a count already under way.
+    void a_passage_from_an_earlier_interval_leaves_the_line_detecting() {
+        WindowFixture f;
+        f.startWithBox();
+        f.clock(3);
+        f.line->freshInterval(-1, Detector::Peak::Kept); // as the line took it
+        QVERIFY(!f.line->sampler().detector().counting());
+        f.window->takePassage({std::chrono::seconds(1), 10, false, -1});
+        QCOMPARE(f.v.TenthCount, 3);
+        QVERIFY(f.line->sampler().detector().counting());
+    }
+
     // Replies that came in a bunch all count, oldest first: the dark one
     // after the light one is the passage.
     void every_waiting_byte_counts_oldest_first() {
