@@ -24,6 +24,7 @@
 #include "app/MessageBoxes.h"
 #include "link/QtSerialLink.h"
 #include "measuring/LineThread.h"
+#include "measuring/PeriodText.h"
 #include "record/RecordFile.h"
 #include "sim/PendulumLight.h"
 #include "sim/SimulatedPort.h"
@@ -127,43 +128,41 @@ int accuracy(QApplication& app, double apart, double seconds, int adapterMs,
     BenchClock& clock = *owned;
     auto port = std::make_unique<SimulatedPort>(std::move(owned), pendulum);
     port->setAdapterLatency(qint64(adapterMs) * 1000);
-    // A detection is the count going back to 0: the count is looked at as
-    // the passage comes, before the window takes it, and after.
-    int before = 0;
-    QString textBefore;
-    Subject s(handOver(std::move(port)), TenthClock::steadyNow, std::move(recordPlace),
-              [&](BoxLine& line) {
-                  QObject::connect(&line, &BoxLine::passage, &app, [&] {
-                      before = s.v.TenthCount;
-                      textBefore = s.window->Label1->text();
-                  });
-              });
-    s.start();
-
     // The bob's centre is in the beam at k * apart seconds of box time; its
     // edge reaches the beam and the light starts to fall `lead` seconds
     // before: the cut.
     const double lead =
         std::asin((pendulum.bobRadiusCm + pendulum.beamWidthCm / 2) / pendulum.amplitudeCm) *
         pendulum.periodSeconds / (2 * std::numbers::pi);
+    // Each passage is looked at as it comes, before the window takes it, in
+    // one handler: a second one after the window's could see a tick of the
+    // tenth clock that came between the two and count the count as going on.
+    // The window makes a readout of the tenths counted when there are any.
+    std::optional<long> lastPassage;
+    std::optional<double> cutShown; // the cut whose text is waiting to be painted
+    Subject s(handOver(std::move(port)), TenthClock::steadyNow, std::move(recordPlace),
+              [&](BoxLine& line) {
+                  QObject::connect(&line, &BoxLine::passage, &app, [&] {
+                      const int tenths = s.v.TenthCount;
+                      if (tenths == 0)
+                          return;
+                      const long passage = std::lround((clock.seconds() + lead) / apart);
+                      if (lastPassage)
+                          std::printf("R %d %.6f\n", tenths,
+                                      double(passage - *lastPassage) * apart);
+                      lastPassage = passage;
+                      // The same text again paints nothing new, so it has no latency.
+                      if (s.window->Label1->text() != PeriodText(tenths))
+                          cutShown = double(passage) * apart - lead;
+                  });
+              });
+    s.start();
+
     // The first cut comes a second after start-up, whatever start-up took.
     const double firstCutAt = clock.seconds() + 1.0;
     const double k0 = std::ceil((firstCutAt + lead) / apart);
     clock.skipAhead(qint64((k0 * apart - lead - firstCutAt) * 1e6));
 
-    std::optional<long> lastPassage;
-    std::optional<double> cutShown; // the cut whose text is waiting to be painted
-    QObject::connect(&s.line.line(), &BoxLine::passage, &app, [&] {
-        if (before == 0 || s.v.TenthCount != 0)
-            return;
-        const long passage = std::lround((clock.seconds() + lead) / apart);
-        if (lastPassage)
-            std::printf("R %d %.6f\n", before, double(passage - *lastPassage) * apart);
-        lastPassage = passage;
-        // The same text again paints nothing new, so it has no latency.
-        if (s.window->Label1->text() != textBefore)
-            cutShown = double(passage) * apart - lead;
-    });
     PaintWatch watch(s.window->Label1, [&] {
         if (cutShown)
             std::printf("L %.3f\n", (clock.seconds() - *cutShown) * 1000);
