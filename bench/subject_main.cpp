@@ -134,10 +134,10 @@ int accuracy(QApplication& app, double apart, double seconds, int adapterMs,
     const double lead =
         std::asin((pendulum.bobRadiusCm + pendulum.beamWidthCm / 2) / pendulum.amplitudeCm) *
         pendulum.periodSeconds / (2 * std::numbers::pi);
-    // Each passage is looked at as it comes, before the window takes it, in
-    // one handler: a second one after the window's could see a tick of the
-    // tenth clock that came between the two and count the count as going on.
-    // The window makes a readout of the tenths counted when there are any.
+    // Each passage is looked at once, as it comes, before the window takes
+    // it: a second look after the window's could come after a tick of the
+    // tenth clock and find the count going again. The window makes a readout
+    // of the tenths counted, when there are any.
     std::optional<long> lastPassage;
     std::optional<double> cutShown; // the cut whose text is waiting to be painted
     Subject s(handOver(std::move(port)), TenthClock::steadyNow, std::move(recordPlace),

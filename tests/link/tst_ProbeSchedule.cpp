@@ -13,8 +13,8 @@ constexpr qint64 RoundMs = 1000;
 constexpr qint64 SlowProbeMs = 4000;
 
 // "COM8|BTHENUM|BTHMODEM", "/dev/tolvane/a>/dev/ttyACM0"
-PortSearch::PresentPort portOf(const QString& spec) {
-    const QStringList facts = spec.split(QLatin1Char('|'));
+PortSearch::PresentPort portOf(const QString& described) {
+    const QStringList facts = described.split(QLatin1Char('|'));
     const QStringList names = facts.at(0).split(QLatin1Char('>'));
     return {names.at(0), names.value(1), facts.value(1), facts.value(2)};
 }
@@ -31,14 +31,14 @@ struct Answers {
     }
 };
 
-QHash<QString, Answers> answersOf(const QStringList& specs) {
+QHash<QString, Answers> answersOf(const QStringList& described) {
     static const QHash<QString, Outcome> words{{"box", Outcome::Box},
                                                {"silent", Outcome::Silent},
                                                {"other", Outcome::Other},
                                                {"closed", Outcome::WouldNotOpen}};
     QHash<QString, Answers> answers;
-    for (const QString& spec : specs) {
-        QStringList words_ = spec.split(QLatin1Char(' '));
+    for (const QString& device : described) {
+        QStringList words_ = device.split(QLatin1Char(' '));
         Answers& a = answers[words_.takeFirst()];
         for (const QString& word : words_) {
             if (word == QLatin1String("slow")) {
@@ -168,8 +168,8 @@ private slots:
 
         const QHash<QString, Answers> script = answersOf(answers);
         QList<PortSearch::PresentPort> ports;
-        for (const QString& spec : present)
-            ports.append(portOf(spec));
+        for (const QString& port : present)
+            ports.append(portOf(port));
         const QList<PortSearch::PresentPort> all = ports;
 
         ProbeSchedule schedule(platform);
